@@ -1,0 +1,154 @@
+// The platform's shared memory per root and its named lock.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "TestRoot.h"
+#include "platform/sys/NamedMutex.h"
+#include "platform/sys/SharedMemory.h"
+
+namespace {
+
+struct Payload {
+    char text[16];
+    int value;
+};
+
+void Initialise(void* memory) {
+    auto* payload = static_cast<Payload*>(memory);
+    std::strcpy(payload->text, "initial");
+    payload->value = 42;
+}
+
+std::unique_ptr<sys::SharedMemory> AttachPayload(std::uint32_t version = 1,
+                                                 std::size_t size = sizeof(Payload)) {
+    return sys::SharedMemory::Attach("test-area", version, size, Initialise);
+}
+
+Payload& Of(const std::unique_ptr<sys::SharedMemory>& area) {
+    return *static_cast<Payload*>(area->Payload());
+}
+
+TEST(SharedMemoryTest, AttachmentsShareOneCopyUntilTheLastLeaves) {
+    CTestRoot root;
+    auto first = AttachPayload();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->Initialised());
+    EXPECT_STREQ(Of(first).text, "initial");
+    Of(first).value = 7;
+
+    auto second = AttachPayload();
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(second->Initialised());
+    EXPECT_EQ(Of(second).value, 7);
+
+    first.reset();
+    EXPECT_EQ(Of(second).value, 7) << "one leaving must not reset the others' copy";
+    second.reset();
+    EXPECT_FALSE(std::filesystem::exists(sys::SharedMemory::PathFor("test-area")));
+
+    auto again = AttachPayload();
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->Initialised());
+    EXPECT_EQ(Of(again).value, 42);
+}
+
+TEST(SharedMemoryTest, TwoRootsNeverShare) {
+    CTestRoot one;
+    auto a = AttachPayload();
+    Of(a).value = 1;
+    CTestRoot two;
+    auto b = AttachPayload();
+    ASSERT_TRUE(b);
+    EXPECT_TRUE(b->Initialised());
+    EXPECT_EQ(Of(b).value, 42);
+}
+
+TEST(SharedMemoryTest, AStaleSegmentNobodyHoldsStartsAfresh) {
+    CTestRoot root;
+    const std::string path = sys::SharedMemory::PathFor("test-area");
+    {
+        std::ofstream stale(path, std::ios::binary);
+        stale << std::string(200, 'Z');
+    }
+    auto area = AttachPayload();
+    ASSERT_TRUE(area);
+    EXPECT_TRUE(area->Initialised());
+    EXPECT_STREQ(Of(area).text, "initial");
+}
+
+TEST(SharedMemoryTest, ASegmentInUseWithAnotherLayoutIsRefused) {
+    CTestRoot root;
+    auto inUse = AttachPayload(1);
+    ASSERT_TRUE(inUse);
+    struct Row {
+        const char* name;
+        std::uint32_t version;
+        std::size_t size;
+    };
+    for (const Row& row :
+         {Row{"other version", 2, sizeof(Payload)}, Row{"other size", 1, sizeof(Payload) + 8},
+          Row{"larger than the file", 1, 1 << 20}}) {
+        SCOPED_TRACE(row.name);
+        EXPECT_FALSE(AttachPayload(row.version, row.size));
+    }
+    EXPECT_EQ(Of(inUse).value, 42) << "a refused attachment must not touch the segment";
+}
+
+TEST(SharedMemoryTest, AForeignHeaderInUseIsRefused) {
+    CTestRoot root;
+    auto inUse = AttachPayload();
+    ASSERT_TRUE(inUse);
+    // Any process of the root may write the file: spoil the header behind the holder's back.
+    int fd = open(sys::SharedMemory::PathFor("test-area").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(pwrite(fd, "NOTQUILAN", 9, 0), 9);
+    close(fd);
+    EXPECT_FALSE(AttachPayload());
+}
+
+TEST(NamedMutexTest, HeldReentrantlyUntilReleasedAsOftenAsTaken) {
+    CTestRoot root;
+    sys::NamedMutex mutex("TEST_MUTEX");
+    ASSERT_TRUE(mutex.Valid());
+    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
+    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
+
+    std::atomic<bool> otherHolds{false};
+    std::thread other([&] {
+        sys::NamedMutex same("TEST_MUTEX");  // another object of the name is the same lock
+        ASSERT_EQ(same.Lock(), sys::NamedMutex::LockResult::Acquired);
+        otherHolds = true;
+        same.Unlock();
+    });
+    mutex.Unlock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(otherHolds) << "released once after taking twice: still held";
+    mutex.Unlock();
+    other.join();
+    EXPECT_TRUE(otherHolds);
+}
+
+TEST(NamedMutexTest, AHolderThreadThatEndedIsReportedOnceAndTheLockRepaired) {
+    CTestRoot root;
+    sys::NamedMutex mutex("TEST_MUTEX");
+    std::thread([&] { ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired); }).join();
+
+    EXPECT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Abandoned);
+    // Repaired and free: this thread and another both get it plainly.
+    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
+    mutex.Unlock();
+    std::thread([&] {
+        EXPECT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
+        mutex.Unlock();
+    }).join();
+}
+
+}  // namespace
