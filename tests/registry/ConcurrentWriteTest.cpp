@@ -19,7 +19,7 @@ using registry::Access;
 using registry::Key;
 using registry::Status;
 
-constexpr int kWritesPerWriter = 100;
+constexpr int kWritesPerWriter = 50;
 
 std::string ValueName(int writer, int i) {
     return "W" + std::to_string(writer) + "-" + std::to_string(i);

@@ -7,7 +7,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
+
+#include "platform/registry/Status.h"
+
+namespace registry {
+// Failures name the status as a number rather than as raw bytes.
+inline void PrintTo(Status status, std::ostream* out) {
+    *out << "Status " << static_cast<int>(status);
+}
+}  // namespace registry
 
 class TempRoot : public ::testing::Test {
   protected:
