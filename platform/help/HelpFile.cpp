@@ -45,7 +45,8 @@ std::optional<Topic> ParseTopicLine(std::string_view line) {
     Topic topic;
     topic.number = *number;
     if (blank != std::string_view::npos) {
-        topic.title = line.substr(blank + 1);
+        std::string_view title = line.substr(blank + 1);
+        topic.title = title.substr(std::min(title.size(), title.find_first_not_of(' ')));
     }
     return topic;
 }

@@ -8,7 +8,7 @@
 //   ...
 //
 // A topic line is "@topic", a blank, the topic number (hexadecimal with 0x, or decimal) and,
-// after a blank, the title (the rest of the line; it may be empty). A topic's text is its lines
+// after blanks, the title (the rest of the line; it may be empty). A topic's text is its lines
 // joined with "\n", without the blank lines at its start and end. Files may use "\r\n".
 // A malformed topic line or a number used twice makes the whole file malformed.
 //
