@@ -6,9 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
-
-#include "platform/sys/Root.h"
 
 namespace registry {
 
@@ -76,10 +75,6 @@ std::optional<std::string> ReadAll(const std::filesystem::path& file) {
 }
 
 }  // namespace
-
-HiveFile HiveFile::OfRoot() {
-    return HiveFile(sys::Root() / "registry.reg");
-}
 
 Status HiveFile::Load(Hive& hive) const {
     std::optional<std::string> text = ReadAll(m_file);

@@ -18,9 +18,6 @@ class HiveFile {
   public:
     explicit HiveFile(std::filesystem::path file) : m_file(std::move(file)) {}
 
-    // The hive <root>/registry.reg of the current system root.
-    static HiveFile OfRoot();
-
     // An absent file is an empty hive (no keys); Unreadable when it cannot be read or parsed.
     Status Load(Hive& hive) const;
 

@@ -7,22 +7,30 @@
 
 namespace registry {
 
+namespace {
+
+std::filesystem::path HivePath() {
+    return sys::Root() / "registry.reg";
+}
+
+}  // namespace
+
 Status Key::Create(std::string_view path) {
-    return HiveFile::OfRoot().Update([path](Hive& hive) { return hive.CreateKey(path); });
+    return HiveFile(HivePath()).Update([path](Hive& hive) { return hive.CreateKey(path); });
 }
 
 Status Key::Open(std::string_view path, Access access) {
     Close();
-    HiveFile file = HiveFile::OfRoot();
+    std::filesystem::path file = HivePath();
     Hive hive;
-    Status status = file.Load(hive);
+    Status status = HiveFile(file).Load(hive);
     if (status != Status::Ok) {
         return status;
     }
     if (!hive.HasKey(path)) {
         return Status::NotFound;
     }
-    m_file = sys::Root() / "registry.reg";
+    m_file = std::move(file);
     m_path = path;
     m_access = access;
     m_open = true;

@@ -14,7 +14,8 @@
 // keys, with Create. Every operation reads the file anew, so a value written by another process
 // is seen at once. Each SetString replaces the whole file atomically under a file lock; two
 // writers in different processes or threads never lose each other's values, and a file that
-// cannot be parsed is reported Unreadable and left untouched.
+// cannot be parsed is reported Unreadable and left untouched. Writing needs write access to the
+// root directory, which holds the lock file registry.reg.lock and, briefly, the temporary file.
 //
 // Lifetime and threads: a Key belongs to its creator and closes when destroyed. One Key is used
 // by one thread at a time; any number of Keys in any threads and processes may be open at once.
