@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::uint32_t kAreaVersion = 1;
-
 // Slot i is "COM<i+1>", not inserted, version zero, region NI-1; no window registered.
 void InitialiseList(void* payload) {
     auto* data = new (payload) CardListData{};
@@ -26,8 +24,8 @@ CCardListArea& CCardListArea::Instance() {
 }
 
 CCardListArea::CCardListArea()
-    : m_pArea(
-          sys::SharedMemory::Attach("CARDLIS", kAreaVersion, sizeof(CardListData), InitialiseList)),
+    : m_pArea(sys::SharedMemory::Attach(kCardListAreaName, kCardListAreaVersion,
+                                        sizeof(CardListData), InitialiseList)),
       m_Mutex("TALMONT_CARDLIST_MUTEX"),
       m_nCardChangeMessage(sys::RegisterWindowMessage("Talmont_Card_Change")) {}
 

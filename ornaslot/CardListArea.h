@@ -16,6 +16,9 @@
 #include "platform/sys/SharedMemory.h"
 
 inline constexpr int kCardSlots = 10;
+// The shared area's name under the root and the version of its layout.
+inline constexpr const char kCardListAreaName[] = "CARDLIS";
+inline constexpr std::uint32_t kCardListAreaVersion = 1;
 
 // The contents of the shared area, in their fixed order.
 struct CardListData {
