@@ -14,11 +14,11 @@
 namespace CReplyParser {
 
 enum : std::int32_t {
-    kResultError = 3000,      // final result "ERROR"; fewer than two line feeds; negative start
-    kMissingOrInvalid = 3001, // argument missing; version or region reply unusable
-    kMismatch = 3002,         // a text character differs from the template
-    kUnknownResult = 3003,    // the final result text is not "OK" or "ERROR"
-    kFieldIndex = 3004,       // a template field index is not less than the field count
+    kResultError = 3000,       // final result "ERROR"; fewer than two line feeds; negative start
+    kMissingOrInvalid = 3001,  // argument missing; version or region reply unusable
+    kMismatch = 3002,          // a text character differs from the template
+    kUnknownResult = 3003,     // the final result text is not "OK" or "ERROR"
+    kFieldIndex = 3004,        // a template field index is not less than the field count
 };
 
 inline constexpr const char FIELD_DELIMITERS[] = "=,().\r";

@@ -10,10 +10,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/serial/Port.h"
 #include "platform/sys/Handle.h"
 
 class CSerialPort {
-public:
+  public:
     enum : std::int32_t {
         DELIVER_ON_FINAL_RESULT = 0,  // a reply is handed over when it ends with OK or ERROR
         DELIVER_EACH_CHUNK = 1,       // whatever arrived is handed over after each receive event
@@ -35,6 +36,7 @@ public:
     static constexpr std::uint32_t kSettleMs = 1500;
     static constexpr std::uint32_t kDeliveryPauseMs = 50;
     static constexpr std::uint32_t kPingWaitMs = 20000;
+    static constexpr std::uint32_t kWriteTimeoutMs = 1000;  // the port's write time-out
 
     CSerialPort();
     ~CSerialPort();
@@ -55,6 +57,43 @@ public:
     std::int32_t Read(void* buffer, std::uint32_t largest, std::uint32_t& count);
     std::int32_t Ping();
 
-private:
-    // The fields of the channel, in their documented order, go here.
+  private:
+    // One direction's I/O record with its event from CreateIoEvents. The platform completes
+    // reads and writes synchronously, so nothing waits on the event.
+    struct IoRecord {
+        sys::Handle hEvent = sys::kNoHandle;
+    };
+
+    std::int32_t ConfigureLine();
+    void ReaderThread();
+    // Hands the collected text to the sink: 0 when it was delivered or dropped, kIncomplete
+    // while a reply without its final result line is still being collected.
+    std::int32_t DeliverResponse(const char* text, int count);
+    // Reports a reader failure to the sink and empties the collection.
+    void ReportFailure(std::int32_t status, int& collected);
+    void WaitForAcknowledgement(sys::Handle ackEvent);
+    static bool EndsWithFinalResult(const char* text, int count);
+
+    // Owner thread only, except the flags and the sink, which the reader reads while it runs.
+    serial::Port m_hComm;
+    std::atomic<std::int32_t> m_bRunning{0};
+    std::atomic<std::int32_t> m_bActive{0};
+    std::uint8_t m_nByteSize = 8;
+    std::uint8_t m_nFlowFlags = 4;
+    std::uint8_t m_nParity = 0;
+    std::uint8_t m_nStopBits = 0;
+    std::uint32_t m_nBaudRate = 115200;
+    sys::Handle m_hThread = sys::kNoHandle;      // joined and closed by Close
+    std::atomic<std::uint32_t> m_dwThreadId{0};  // cleared by the reader as it ends
+    IoRecord m_ovWrite;
+    IoRecord m_ovRead;
+    std::atomic<sys::Handle> m_hDoneEvent{sys::kNoHandle};
+    std::atomic<sys::Handle> m_hAckEvent{sys::kNoHandle};
+    std::atomic<std::atomic<std::int32_t>*> m_pStatus{nullptr};
+    std::atomic<char*> m_pszResponse{nullptr};
+    std::atomic<std::int32_t> m_nResponseCapacity{0};
+    std::atomic<std::int32_t> m_nDeliveryMode{DELIVER_ON_FINAL_RESULT};
+    sys::Handle m_hPingEvent = sys::kNoHandle;
+    char m_szPingReply[260] = {};
+    std::atomic<std::int32_t> m_nPingStatus{0};
 };

@@ -12,7 +12,7 @@
 #include "platform/sys/Handle.h"
 
 class CTASession {
-public:
+  public:
     enum : std::int32_t {
         kEventFailure = 3000,  // the reply event cannot be created (the port is not touched)
         kNoReply = 3011,       // no complete reply within 5000 ms
