@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 // The ISDN line settings of one location.
 struct _PROFILELOCATION {
@@ -14,8 +15,8 @@ struct _PROFILELOCATION {
     char Number3[100];  // further register of the 1st number; the pages store it empty
     char Spid1[100];    // North America only
     char Number2[100];
-    char Number4[100];  // further register of the 2nd number; the pages store it empty
-    char Spid2[100];    // North America only
+    char Number4[100];     // further register of the 2nd number; the pages store it empty
+    char Spid2[100];       // North America only
     std::int32_t NoSpid1;  // 1: 1st number used without a SPID (North America only)
     std::int32_t NoSpid2;  // the same for the 2nd number (North America only)
 };
@@ -23,10 +24,10 @@ struct _PROFILELOCATION {
 struct _STOREDPROFILE {
     _PROFILELOCATION Primary;
     _PROFILELOCATION Alternate;
-    std::int32_t Protocol;          // 10 PPP, 11 V.120, 12 Multilink PPP; others: not sent
-    std::int32_t DataOverVoice;     // 1 on, 0 off
-    std::int32_t Bacp;              // 1 on, 0 off
-    std::int32_t AutoSpidLocation;  // 0 primary, 1 alternate (North America only)
+    std::int32_t Protocol;                 // 10 PPP, 11 V.120, 12 Multilink PPP; others: not sent
+    std::int32_t DataOverVoice;            // 1 on, 0 off
+    std::int32_t Bacp;                     // 1 on, 0 off
+    std::int32_t AutoSpidLocation;         // 0 primary, 1 alternate (North America only)
     std::uint16_t InitialBillingInterval;  // seconds
     std::uint16_t BillingInterval;         // seconds
 };
@@ -62,3 +63,11 @@ static_assert(offsetof(_CARDPROFILES, Profiles) == 0);
 static_assert(offsetof(_CARDPROFILES, DefaultProfile) == 3732);
 static_assert(offsetof(_CARDPROFILES, NorthAmerica) == 3736);
 static_assert(sizeof(_CARDPROFILES) == 3740);
+
+// Copied and cleared byte for byte on both sides of the interface.
+static_assert(std::is_trivially_copyable_v<_CARDPROFILES> &&
+              std::is_standard_layout_v<_CARDPROFILES>);
+static_assert(std::is_trivially_copyable_v<_STOREDPROFILE> &&
+              std::is_standard_layout_v<_STOREDPROFILE>);
+static_assert(std::is_trivially_copyable_v<_PROFILELOCATION> &&
+              std::is_standard_layout_v<_PROFILELOCATION>);
