@@ -91,9 +91,9 @@ std::string DefaultIdent() {
 }
 
 std::vector<std::string> StoredProfileListing(const CardState& state, int flow) {
+    // The active registers are left to "AT>VC": with every number at its longest the listing
+    // must still fit the 2498 bytes the device link takes for one reply.
     std::vector<std::string> lines = {"ACTIVE PROFILE:", Settings(1, 1, flow)};
-    for (const std::string& l : RegisterLines(state.active))
-        lines.push_back(l);
     for (int n = 0; n < 3; ++n) {
         lines.push_back("STORED PROFILE " + std::to_string(n) + ":");
         for (const std::string& l : RegisterLines(state.stored[n]))
