@@ -255,13 +255,11 @@ void CSerialPort::ReaderThread() {
                     count += static_cast<int>(got);
                     collected[count] = '\0';
                 }
-                // The status word follows every burst, so a good burst clears an earlier failure.
-                if (m_bActive == 1) {
-                    if (result != 0) {
-                        ReportFailure(result, count);
-                    } else if (std::atomic<std::int32_t>* status = m_pStatus) {
-                        *status = 0;
-                    }
+                // A good burst leaves the status word alone: owners clear it before each wait,
+                // and a good burst right after an overflow must not hide it from an owner that
+                // the overflow has just woken.
+                if (result != 0 && m_bActive == 1) {
+                    ReportFailure(result, count);
                 }
                 if (got == 0) {
                     break;  // a failed read, reported above

@@ -254,7 +254,9 @@ const Row kRows[] = {
     {.name = "info_error_reply", .op = Op::InfoLine, .text = "\nERROR\r\n", .code = kResultError},
 };
 
-void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ReplyParserTable : public testing::TestWithParam<Row> {};
 
