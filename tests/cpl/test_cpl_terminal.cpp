@@ -1,0 +1,114 @@
+// The whole path in a real terminal: the host under tmux (a pseudo-terminal it reads back) with
+// the applet, two emulated adapters on the root's ports. Open the applet, see both cards
+// listed after the detection, and leave.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "tools/tasim/Adapter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        pclose(pipe);
+    }
+    return text;
+}
+
+class CplTerminal : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/cpl_terminal_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        fs::create_directories(m_root / "ports");
+        fs::create_directories(m_root / "applets");
+        fs::create_symlink(ORNAPANEL_PATH, m_root / "applets" / "ornapanel.cpl");
+        m_tmux = "tmux -S '" + (m_root / "tmux.sock").string() + "' ";
+    }
+    void TearDown() override {
+        std::system((m_tmux + "kill-server 2>/dev/null").c_str());
+        m_northAmerica.Stop();
+        m_international.Stop();
+        fs::remove_all(m_root);
+    }
+
+    std::string Screen() { return Output(m_tmux + "capture-pane -p -t host 2>/dev/null"); }
+    bool HostRunning() {
+        return std::system((m_tmux + "has-session -t host 2>/dev/null").c_str()) == 0;
+    }
+    void Keys(const std::string& keys) {
+        std::system((m_tmux + "send-keys -t host " + keys).c_str());
+    }
+    // Waits for the screen to satisfy `shown`, reading it back every 50 ms; the limit is
+    // generous because the detection probes every port.
+    template <class Condition>
+    bool WaitFor(Condition shown) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (shown(Screen())) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    fs::path m_root;
+    std::string m_tmux;
+    tasim::Adapter m_northAmerica{
+        tasim::Config{.region = tasim::Region::NorthAmerica, .version = "3.10.05"}};
+    tasim::Adapter m_international{tasim::Config{.region = tasim::Region::International}};
+};
+
+bool Contains(const std::string& screen, const std::string& text) {
+    return screen.find(text) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(CplTerminal, OpensTheAppletAndListsBothEmulatedCards) {
+    ASSERT_TRUE(m_northAmerica.Start(m_root, "COM2"));
+    ASSERT_TRUE(m_international.Start(m_root, "COM5"));
+    const std::string host = "env QUILAN_ROOT='" + m_root.string() +
+                             "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
+                             " TERM=screen '" + HOST_PATH + "' --dir '" +
+                             (m_root / "applets").string() + "'";
+    ASSERT_EQ(std::system((m_tmux + "new-session -d -s host -x 80 -y 24 \"" + host + "\"").c_str()),
+              0);
+
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Quilan ISDN Terminal Adapter");
+    })) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Corvane Quilan ISDN T/A ( COM2 )") &&
+               Contains(s, "Corvane Quilan ISDN T/A ( COM5 )") && !Contains(s, "Please wait");
+    })) << Screen();
+
+    Keys("Escape");  // the main sheet
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return !Contains(s, "Corvane Quilan ISDN T/A (") &&
+               Contains(s, "Quilan ISDN Terminal Adapter");
+    })) << Screen();
+    Keys("Escape");  // the panel: the host ends and its terminal session with it
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (HostRunning() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_FALSE(HostRunning());
+}
