@@ -24,6 +24,16 @@ constexpr std::array kFatalSignals{SIGINT, SIGTERM, SIGHUP, SIGABRT, SIGSEGV};
 struct sigaction g_previous[kFatalSignals.size()];
 struct sigaction g_previousResize;
 
+// Ctrl-PgUp and Ctrl-PgDn as xterm sends them (tmux too), for terminal types whose description
+// lacks them. ncurses numbers the keys it knows from just above KEY_MAX; these codes lie far
+// above, out of its way.
+struct ExtraKey {
+    const char* sequence;
+    const char* name;
+};
+constexpr ExtraKey kExtraKeys[] = {{"\033[5;5~", "kPRV5"}, {"\033[6;5~", "kNXT5"}};
+constexpr int kFirstExtraCode = 0x6000;
+
 void Restore() {
     if (g_bActive.exchange(false)) {
         endwin();
@@ -114,6 +124,11 @@ std::unique_ptr<CursesTerminal> CursesTerminal::Open() {
     nodelay(stdscr, TRUE);
     set_escdelay(25);
     curs_set(0);
+    for (std::size_t i = 0; i < std::size(kExtraKeys); ++i) {
+        if (key_defined(kExtraKeys[i].sequence) == 0) {
+            define_key(kExtraKeys[i].sequence, kFirstExtraCode + static_cast<int>(i));
+        }
+    }
     mousemask(BUTTON1_CLICKED | BUTTON1_DOUBLE_CLICKED | BUTTON3_CLICKED | BUTTON3_DOUBLE_CLICKED,
               nullptr);
     return std::unique_ptr<CursesTerminal>(new CursesTerminal);
@@ -185,9 +200,21 @@ TerminalEvent CursesTerminal::Translate(int code) {
         return event;
     }
     event.type = TerminalEvent::Type::Key;
+    if (code >= kFirstExtraCode &&
+        code < kFirstExtraCode + static_cast<int>(std::size(kExtraKeys))) {
+        event.key.name = kExtraKeys[code - kFirstExtraCode].name;
+        return event;
+    }
     if (code == 27) {
-        // Esc followed at once by a key is that key with Alt.
+        // Esc followed at once by a key is that key with Alt; a control sequence that the
+        // terminal description does not know is dropped whole rather than typed.
         int next = getch();
+        int after = (next == '[' || next == 'O') ? getch() : ERR;
+        if (after != ERR) {
+            for (int byte = after; byte != ERR && !(byte >= 0x40 && byte <= 0x7E); byte = getch()) {
+            }
+            return {};
+        }
         if (next != ERR && next != 27) {
             event = Translate(next);
             event.key.bAlt = true;

@@ -30,6 +30,15 @@ int FirstRowShowing(int first, int wanted, int rows, int count) {
     return std::clamp(first, 0, std::max(0, count - rows));
 }
 
+// A control's label; a disabled control's mnemonic is not shown, as it cannot be used.
+void PaintLabel(Canvas& area, int column, const ui::Window& control, std::uint8_t look, int width) {
+    if (control.IsEnabled()) {
+        area.Label(column, 0, control.Text(), look, width);
+    } else {
+        area.Text(column, 0, LabelText(control.Text()), look, width);
+    }
+}
+
 }  // namespace
 
 void Painter::PaintControl(Canvas& client, ui::Window& control, bool bActive) {
@@ -128,7 +137,7 @@ void Painter::PaintButton(Canvas& area, ui::Window& window, bool bFocus, std::ui
     std::uint8_t focus = bFocus ? kHighlight : 0;
     if (button.Kind() == ui::WindowKind::CheckBox) {
         area.Text(0, 0, button.IsChecked() ? "[X]" : "[ ]", look);
-        area.Label(4, 0, button.Text(), look | focus, std::max(0, area.Columns() - 4));
+        PaintLabel(area, 4, button, look | focus, std::max(0, area.Columns() - 4));
         return;
     }
     std::string label = LabelText(button.Text());
@@ -139,9 +148,7 @@ void Painter::PaintButton(Canvas& area, ui::Window& window, bool bFocus, std::ui
     std::uint8_t shown = look | focus | (button.IsDefault() ? attr::kBold : 0);
     area.Fill({left, 0, std::min(box, area.Columns()), 1}, ' ', shown);
     area.Put(left, 0, button.IsDefault() ? '<' : '[', shown);
-    area.Label(left + (bPadded ? 2 : 1), 0, button.Text(),
-               button.IsEnabled() ? shown : shown & ~attr::kUnderline,
-               std::max(0, area.Columns() - 2));
+    PaintLabel(area, left + (bPadded ? 2 : 1), button, shown, std::max(0, area.Columns() - 2));
     area.Put(left + box - 1, 0, button.IsDefault() ? '>' : ']', shown);
 }
 
@@ -190,7 +197,7 @@ void Painter::PaintDropDown(Canvas& area, ui::DropDownList& list, bool bFocus, s
     }
 }
 
-void Painter::PaintDroppedEntries(Canvas& client, ui::DropDownList& list) {
+void Painter::PaintDroppedEntries(Canvas& screen, const Canvas& client, ui::DropDownList& list) {
     ui::CellRect field = ui::DialogUnitsToCells(list.Bounds());
     for (const ui::Window* parent = list.Parent(); parent && parent->Parent();
          parent = parent->Parent()) {
@@ -198,9 +205,11 @@ void Painter::PaintDroppedEntries(Canvas& client, ui::DropDownList& list) {
         field.column += offset.column;
         field.row += offset.row;
     }
+    field.column += client.Area().column;
+    field.row += client.Area().row;
     // Below the field when the entries fit there or there is more room there, else above.
     int count = list.Count();
-    int roomBelow = client.Rows() - (field.row + 1) - 2;
+    int roomBelow = screen.Rows() - (field.row + 1) - 2;
     int roomAbove = field.row - 2;
     bool bBelow = roomBelow >= count || roomBelow >= roomAbove;
     int rows = std::min(count, bBelow ? roomBelow : roomAbove);
@@ -210,16 +219,16 @@ void Painter::PaintDroppedEntries(Canvas& client, ui::DropDownList& list) {
     ui::CellRect frame{field.column, bBelow ? field.row + 1 : field.row - rows - 2, field.columns,
                        rows + 2};
     int first = FirstRowShowing(0, list.CurSel(), rows, count);
-    client.Fill(frame);
-    client.Frame(frame);
-    Hit(client, frame, &list, -1);
+    screen.Fill(frame);
+    screen.Frame(frame);
+    Hit(screen, frame, &list, -1);
     for (int i = 0; i < rows && first + i < count; ++i) {
         int index = first + i;
         std::uint8_t look = index == list.CurSel() ? kHighlight : 0;
         ui::CellRect row{frame.column + 1, frame.row + 1 + i, frame.columns - 2, 1};
-        client.Fill(row, ' ', look);
-        client.Text(row.column, row.row, list.ItemText(index), look, row.columns);
-        Hit(client, row, &list, index);
+        screen.Fill(row, ' ', look);
+        screen.Text(row.column, row.row, list.ItemText(index), look, row.columns);
+        Hit(screen, row, &list, index);
     }
 }
 

@@ -94,7 +94,7 @@ void Painter::PaintTop(Canvas& screen, ui::Window& top, bool bActive, bool bBusy
     }
     PaintChildren(client, top, bActive);
     if (bActive && m_pDropped && m_bDroppedShown) {
-        PaintDroppedEntries(client, *m_pDropped);
+        PaintDroppedEntries(screen, client, *m_pDropped);
     }
 }
 

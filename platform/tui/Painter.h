@@ -65,7 +65,8 @@ class Painter {
     void PaintButton(Canvas& area, ui::Window& button, bool bFocus, std::uint8_t look);
     void PaintEdit(Canvas& area, ui::Window& edit, bool bFocus, std::uint8_t look);
     void PaintDropDown(Canvas& area, ui::DropDownList& list, bool bFocus, std::uint8_t look);
-    void PaintDroppedEntries(Canvas& client, ui::DropDownList& list);
+    // Over everything else, and beyond the window when it needs the room.
+    void PaintDroppedEntries(Canvas& screen, const Canvas& client, ui::DropDownList& list);
     void PaintList(Canvas& area, ui::ListView& list, bool bFocus, std::uint8_t look);
     void PaintUpDown(Canvas& area, ui::Window& upDown, std::uint8_t look);
     void PaintProgress(Canvas& area, ui::Window& bar, std::uint8_t look);

@@ -44,10 +44,10 @@ std::vector<std::string> WrapText(std::string_view text, int width) {
             paragraph.remove_suffix(1);
         }
         WrapParagraph(paragraph, width, lines);
-        if (end == text.size()) {
-            break;
-        }
         at = end + 1;
+        if (at >= text.size()) {
+            break;  // a final line break ends the last line, it starts none
+        }
     }
     return lines;
 }

@@ -9,7 +9,7 @@ namespace tui {
 
 // Lines of at most `width` characters: line breaks ("\n", "\r\n") are kept, words move to the
 // next line when they do not fit, and a word longer than the line is cut. Blanks at a break
-// are dropped. An empty text has no lines.
+// are dropped; a final line break starts no line. An empty text has no lines.
 std::vector<std::string> WrapText(std::string_view text, int width);
 
 }  // namespace tui
