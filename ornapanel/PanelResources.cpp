@@ -11,13 +11,14 @@ ui::Module MakeModule() {
         {IDS_INIT_ERROR, "An error occured while initialising the applet."},
         {IDS_TERMINATE_ERROR, "An error occured while terminating the applet."},
     });
-    // The adapter as a PC card with its connector: 32 x 32 pixels, 8 x 4 cells.
+    // The adapter as a PC card with its connector: 32 x 32 pixels, 8 x 4 cells. A list row
+    // shows the first line alone, so that line reads as the card by itself.
     module.AddIcon(IDI_APPLET, ui::Image{32,
                                          32,
                                          {
-                                             ".------.",
-                                             "| ISDN |",
-                                             "| T/A o|",
+                                             "[ISDN]=o",
+                                             "| T/A  |",
+                                             "|      |",
                                              "'-||||-'",
                                          }});
     return module;
