@@ -179,7 +179,10 @@ Event Port::WaitForEvent() {
         if (fds[0].revents & POLLIN) {
             std::uint64_t count = 0;
             [[maybe_unused]] ssize_t got = ::read(m_wakeFd, &count, sizeof count);
-            return Event::Released;
+            if (!m_bReceiveMask) {
+                return Event::Released;
+            }
+            continue;  // the mask was set again: watch the device with it
         }
         if (!watch) {
             continue;

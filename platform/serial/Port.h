@@ -47,7 +47,7 @@ struct Status {
 
 enum class Event {
     Received,  // received bytes are waiting
-    Released,  // the event mask changed (Close clears it to end the wait)
+    Released,  // the event mask was cleared (Close clears it to end the wait)
     Failed,    // the device hung up; later waits block until the mask changes
 };
 
@@ -73,8 +73,8 @@ class QUILAN_EXPORT Port {
     // Discards both queues.
     void Purge();
 
-    // Asks for the received-characters event (true) or for none (false); a change releases a
-    // pending WaitForEvent.
+    // Asks for the received-characters event (true) or for none (false); clearing it releases
+    // a pending WaitForEvent, from any thread.
     void SetEventMask(bool receive);
     // Blocks until one of the Event reasons holds. Never returns at once twice in a row for a
     // hung-up device, so a reader looping on it does not spin.
