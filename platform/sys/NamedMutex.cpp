@@ -29,7 +29,13 @@ NamedMutex::NamedMutex(std::string_view name)
     : m_pArea(SharedMemory::Attach("mutex-" + std::string(name), kVersion, sizeof(pthread_mutex_t),
                                    InitialiseMutex)) {}
 
-NamedMutex::~NamedMutex() = default;
+NamedMutex::~NamedMutex() {
+    // A thread of this process may still hold the lock and end later: the kernel marks the lock
+    // abandoned through this mapping then, so the mapping must outlive the object.
+    if (m_pArea) {
+        m_pArea->KeepMappedAfterDetach();
+    }
+}
 
 NamedMutex::LockResult NamedMutex::Lock() {
     if (!m_pArea) {

@@ -143,21 +143,25 @@ SharedMemory::SharedMemory(std::string path, int fd, void* mapping, std::size_t 
       m_nPid(getpid()) {}
 
 SharedMemory::~SharedMemory() {
+    if (!m_bKeepMapped) {
+        munmap(m_pMapping, m_nMappingSize);
+    }
     // A child forked from the attaching process shares its lock file description: dropping the
     // locks there would detach the parent as well.
     if (getpid() != m_nPid) {
-        munmap(m_pMapping, m_nMappingSize);
         close(m_nFd);
         return;
     }
     // The last process to leave removes the file; a killed one leaves it to be started afresh.
-    bool gated = LockByte(m_nFd, kGateByte, F_WRLCK, true);
-    munmap(m_pMapping, m_nMappingSize);
-    if (gated) {
+    // The locks are dropped explicitly: a mapping kept after detaching holds the open file, and
+    // with it its locks, beyond the close.
+    if (LockByte(m_nFd, kGateByte, F_WRLCK, true)) {
         LockByte(m_nFd, kAttachedByte, F_UNLCK, false);
         if (LockByte(m_nFd, kAttachedByte, F_WRLCK, false)) {
             unlink(m_strPath.c_str());
+            LockByte(m_nFd, kAttachedByte, F_UNLCK, false);
         }
+        LockByte(m_nFd, kGateByte, F_UNLCK, false);
     }
     close(m_nFd);
 }

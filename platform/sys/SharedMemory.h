@@ -42,6 +42,11 @@ class QUILAN_EXPORT SharedMemory {
     SharedMemory(const SharedMemory&) = delete;
     SharedMemory& operator=(const SharedMemory&) = delete;
 
+    // Leaves the memory mapped in this process after the object is destroyed (the process is
+    // still detached then): for data the kernel itself may write when a thread ends, such as a
+    // robust lock that thread held.
+    void KeepMappedAfterDetach() { m_bKeepMapped = true; }
+
     void* Payload() const { return m_pPayload; }
     std::size_t Size() const { return m_nSize; }
     // True when this attachment found no live process attached and initialised the payload.
@@ -59,6 +64,7 @@ class QUILAN_EXPORT SharedMemory {
     std::size_t m_nSize;
     bool m_bInitialised;
     int m_nPid;  // the attaching process
+    bool m_bKeepMapped = false;
 };
 
 }  // namespace sys

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "CardList.h"
+#include "platform/sys/Handle.h"
 #include "platform/sys/Messages.h"
 
 namespace {

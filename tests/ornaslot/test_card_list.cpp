@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "Adapters.h"
+#include "CardInfo.h"
 #include "CardList.h"
 #include "platform/sys/Messages.h"
 #include "platform/sys/NamedMutex.h"

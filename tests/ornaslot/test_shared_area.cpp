@@ -60,6 +60,19 @@ TEST(SharedMemoryTest, AttachmentsShareOneCopyUntilTheLastLeaves) {
     EXPECT_EQ(Of(again).value, 42);
 }
 
+TEST(SharedMemoryTest, AMappingKeptAfterDetachingNoLongerCountsAsAttached) {
+    CTestRoot root;
+    auto kept = AttachPayload();
+    ASSERT_TRUE(kept);
+    kept->KeepMappedAfterDetach();
+    Of(kept).value = 7;
+    kept.reset();
+    auto next = AttachPayload();
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(next->Initialised());
+    EXPECT_EQ(Of(next).value, 42);
+}
+
 TEST(SharedMemoryTest, TwoRootsNeverShare) {
     CTestRoot one;
     auto a = AttachPayload();
