@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 PtyPeer::PtyPeer(const std::filesystem::path& device) {
     m_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -38,6 +39,8 @@ void PtyPeer::Write(std::string_view bytes) {
 }
 
 std::string PtyPeer::ReadSome(std::chrono::milliseconds wait) {
+    if (!m_pending.empty())
+        return std::exchange(m_pending, std::string());
     pollfd p{m_fd, POLLIN, 0};
     if (::poll(&p, 1, static_cast<int>(wait.count())) <= 0 || !(p.revents & POLLIN))
         return {};
@@ -46,54 +49,55 @@ std::string PtyPeer::ReadSome(std::chrono::milliseconds wait) {
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
-std::string PtyPeer::ReadUntil(std::string_view suffix, std::chrono::milliseconds wait) {
+template <typename End>
+std::string PtyPeer::ReadTo(End end, std::chrono::milliseconds wait) {
     std::string text;
-    auto end = std::chrono::steady_clock::now() + wait;
-    while (!(text.size() >= suffix.size() &&
-             text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)) {
+    auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        std::size_t cut = end(text);
+        if (cut != std::string::npos) {
+            m_pending = text.substr(cut) + m_pending;
+            text.resize(cut);
+            return text;
+        }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now());
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
-            break;
+            return text;
         text += ReadSome(left);
     }
-    return text;
+}
+
+std::string PtyPeer::ReadUntil(std::string_view suffix, std::chrono::milliseconds wait) {
+    return ReadTo(
+        [suffix](const std::string& text) {
+            std::size_t at = text.find(suffix);
+            return at == std::string::npos ? at : at + suffix.size();
+        },
+        wait);
 }
 
 std::string PtyPeer::ReadCount(std::size_t count, std::chrono::milliseconds wait) {
-    std::string text;
-    auto end = std::chrono::steady_clock::now() + wait;
-    while (text.size() < count) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            break;
-        text += ReadSome(left);
-    }
-    return text;
+    return ReadTo(
+        [count](const std::string& text) {
+            return text.size() >= count ? count : std::string::npos;
+        },
+        wait);
 }
 
 std::string PtyPeer::Command(std::string_view command) {
     Write(command);
-    std::string text;
-    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    auto done = [&text] {
-        for (std::string_view tail : {"\r\nOK\r\n", "\r\nERROR\r\n"}) {
-            if (text.size() >= tail.size() &&
-                text.compare(text.size() - tail.size(), tail.size(), tail) == 0) {
-                return true;
+    return ReadTo(
+        [](const std::string& text) {
+            std::size_t end = std::string::npos;
+            for (std::string_view tail : {"\r\nOK\r\n", "\r\nERROR\r\n"}) {
+                std::size_t at = text.find(tail);
+                if (at != std::string::npos)
+                    end = std::min(end, at + tail.size());
             }
-        }
-        return false;
-    };
-    while (!done()) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            break;
-        text += ReadSome(left);
-    }
-    return text;
+            return end;
+        },
+        std::chrono::seconds(5));
 }
 
 bool PtyPeer::HungUp(std::chrono::milliseconds wait) {

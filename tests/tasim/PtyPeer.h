@@ -18,10 +18,11 @@ class PtyPeer {
     void Write(std::string_view bytes);
     // Whatever arrives within `wait` (read once, as soon as something is there).
     std::string ReadSome(std::chrono::milliseconds wait);
-    // Reads until the text received ends with `suffix` or `wait` has passed.
+    // Reads up to and including the first `suffix`, or all that came when `wait` has passed;
+    // bytes after it are kept for the next read.
     std::string ReadUntil(std::string_view suffix,
                           std::chrono::milliseconds wait = std::chrono::seconds(5));
-    // Reads until `count` bytes have come or `wait` has passed.
+    // Reads `count` bytes, or all that came when `wait` has passed.
     std::string ReadCount(std::size_t count,
                           std::chrono::milliseconds wait = std::chrono::seconds(5));
     // A command and its reply up to its final result line ("OK" or "ERROR").
@@ -30,7 +31,12 @@ class PtyPeer {
     bool HungUp(std::chrono::milliseconds wait);
 
   private:
+    // Reads until `end` finds the end of what is wanted in the text so far (npos: not yet).
+    template <typename End>
+    std::string ReadTo(End end, std::chrono::milliseconds wait);
+
     int m_fd = -1;
+    std::string m_pending;  // read but not yet handed out
 };
 
 // A fresh root directory under the test's temporary directory, removed by the destructor.
