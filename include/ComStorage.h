@@ -21,25 +21,28 @@
 // base.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class CComStorage final : public CStorage {
+// The class is exported for its table and type information (callers' run-time type checks need
+// them); of its members only those the user interface calls by name are exported.
+#define ORNAKEEP_LOCAL __attribute__((visibility("hidden")))
+class QUILAN_EXPORT CComStorage final : public CStorage {
   public:
-    QUILAN_EXPORT CComStorage();
-    QUILAN_EXPORT ~CComStorage();
+    CComStorage();
+    ~CComStorage();
     CComStorage(const CComStorage&) = delete;
     CComStorage& operator=(const CComStorage&) = delete;
 
     // 0, 2001 (the port cannot be opened or set up) or 2002 (no reply event).
-    QUILAN_EXPORT std::int32_t Open(const char* portName) override;
+    std::int32_t Open(const char* portName) override;
     // Always 0.
-    QUILAN_EXPORT std::int32_t Close() override;
+    std::int32_t Close() override;
     // 0 when every command was answered "OK"; 2003 at the first one that was not, or before
     // sending anything when the record cannot be formatted.
-    QUILAN_EXPORT std::int32_t WriteProfiles(_CARDPROFILES profiles) override;
+    std::int32_t WriteProfiles(_CARDPROFILES profiles) override;
     // 0, or 2006 when any step failed (the record keeps what was filled before the failure).
-    QUILAN_EXPORT std::int32_t ReadProfiles(_CARDPROFILES& profiles) override;
+    std::int32_t ReadProfiles(_CARDPROFILES& profiles) override;
     // 0 with `accepted` 1 ("OK") or 0 (any other answer); 2003, `accepted` untouched, when the
     // card did not answer in time. Reached only through the table.
-    std::int32_t AttemptBACP(int& accepted) override;
+    ORNAKEEP_LOCAL std::int32_t AttemptBACP(int& accepted) override;
 
   private:
     enum : std::int32_t {
@@ -48,13 +51,14 @@ class CComStorage final : public CStorage {
 
     // Sends one command and waits for its complete reply in the session's buffer:
     // 0, kCommandFailed when it was not written, kNoReply.
-    std::int32_t CommandStep(const char* command);
+    ORNAKEEP_LOCAL std::int32_t CommandStep(const char* command);
     // A command step whose reply must end in "OK": 0 or kCommandFailed.
-    std::int32_t WritingStep(const char* command);
+    ORNAKEEP_LOCAL std::int32_t WritingStep(const char* command);
     // The region flag from the version reply: 0, kCommandFailed or kNoReply.
-    std::int32_t QueryRegion(int& northAmerica);
+    ORNAKEEP_LOCAL std::int32_t QueryRegion(int& northAmerica);
 
     CTASession m_Session;
     std::int32_t m_nBacpAnswer = 0;
 };
+#undef ORNAKEEP_LOCAL
 #pragma GCC diagnostic pop

@@ -1,6 +1,7 @@
 #include "tests/ornakeep/CardListing.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace cardlisting {
 namespace {
@@ -117,6 +118,44 @@ _STOREDPROFILE SampleProfile(int n, bool northAmerica) {
     p.BillingInterval = static_cast<std::uint16_t>(6 + n);
     p.Protocol = kProtocol[n];
     return p;
+}
+
+::testing::AssertionResult SameProfile(const _STOREDPROFILE& got, const _STOREDPROFILE& want) {
+    std::string differs;
+    const auto number = [&](const char* name, std::int64_t g, std::int64_t w) {
+        if (differs.empty() && g != w) {
+            differs =
+                std::string(name) + ": " + std::to_string(g) + " instead of " + std::to_string(w);
+        }
+    };
+    const auto text = [&](const char* name, const char* g, const char* w) {
+        if (differs.empty() && std::strcmp(g, w) != 0) {
+            differs = std::string(name) + ": \"" + g + "\" instead of \"" + w + "\"";
+        }
+    };
+    for (const auto& [g, w, where] : {std::tuple{&got.Primary, &want.Primary, "Primary."},
+                                      std::tuple{&got.Alternate, &want.Alternate, "Alternate."}}) {
+        const std::string at = where;
+        number((at + "SwitchType").c_str(), g->SwitchType, w->SwitchType);
+        text((at + "Number1").c_str(), g->Number1, w->Number1);
+        text((at + "Number2").c_str(), g->Number2, w->Number2);
+        text((at + "Number3").c_str(), g->Number3, w->Number3);
+        text((at + "Number4").c_str(), g->Number4, w->Number4);
+        text((at + "Spid1").c_str(), g->Spid1, w->Spid1);
+        text((at + "Spid2").c_str(), g->Spid2, w->Spid2);
+        number((at + "NoSpid1").c_str(), g->NoSpid1, w->NoSpid1);
+        number((at + "NoSpid2").c_str(), g->NoSpid2, w->NoSpid2);
+    }
+    number("Protocol", got.Protocol, want.Protocol);
+    number("DataOverVoice", got.DataOverVoice, want.DataOverVoice);
+    number("Bacp", got.Bacp, want.Bacp);
+    number("AutoSpidLocation", got.AutoSpidLocation, want.AutoSpidLocation);
+    number("InitialBillingInterval", got.InitialBillingInterval, want.InitialBillingInterval);
+    number("BillingInterval", got.BillingInterval, want.BillingInterval);
+    if (!differs.empty()) {
+        return ::testing::AssertionFailure() << differs;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 std::string Report(int defaultProfile) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "CardProfiles.h"
 
 namespace cardlisting {
@@ -29,6 +31,9 @@ std::string SampleListing(bool northAmerica);
 
 // The record that sample profile n fills (North-America-only fields zero when not `northAmerica`).
 _STOREDPROFILE SampleProfile(int n, bool northAmerica);
+
+// Field by field, texts up to their NUL; the failure names the first field that differs.
+::testing::AssertionResult SameProfile(const _STOREDPROFILE& got, const _STOREDPROFILE& want);
 
 // A "AT>VC" reply naming `defaultProfile` after "&Y".
 std::string Report(int defaultProfile);

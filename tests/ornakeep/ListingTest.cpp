@@ -20,27 +20,8 @@ bool SameBytes(const _STOREDPROFILE& a, const _STOREDPROFILE& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// Field by field, so a failure names the field.
 void ExpectProfile(const _STOREDPROFILE& got, const _STOREDPROFILE& want) {
-    for (const auto& [g, w, name] : {std::tuple{&got.Primary, &want.Primary, "Primary"},
-                                     std::tuple{&got.Alternate, &want.Alternate, "Alternate"}}) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(g->SwitchType, w->SwitchType);
-        EXPECT_STREQ(g->Number1, w->Number1);
-        EXPECT_STREQ(g->Number2, w->Number2);
-        EXPECT_STREQ(g->Number3, w->Number3);
-        EXPECT_STREQ(g->Number4, w->Number4);
-        EXPECT_STREQ(g->Spid1, w->Spid1);
-        EXPECT_STREQ(g->Spid2, w->Spid2);
-        EXPECT_EQ(g->NoSpid1, w->NoSpid1);
-        EXPECT_EQ(g->NoSpid2, w->NoSpid2);
-    }
-    EXPECT_EQ(got.Protocol, want.Protocol);
-    EXPECT_EQ(got.DataOverVoice, want.DataOverVoice);
-    EXPECT_EQ(got.Bacp, want.Bacp);
-    EXPECT_EQ(got.AutoSpidLocation, want.AutoSpidLocation);
-    EXPECT_EQ(got.InitialBillingInterval, want.InitialBillingInterval);
-    EXPECT_EQ(got.BillingInterval, want.BillingInterval);
+    EXPECT_TRUE(SameProfile(got, want));
     EXPECT_TRUE(SameBytes(got, want));
 }
 
