@@ -1,0 +1,103 @@
+#include "platform/ui/HelpViewer.h"
+
+#include <memory>
+
+#include "platform/help/HelpFile.h"
+#include "platform/ui/FrontEnd.h"
+#include "platform/ui/UiThread.h"
+
+namespace ui {
+
+namespace {
+
+constexpr std::uint32_t kViewerTemplate = 1;
+
+std::unique_ptr<HelpViewer>& ThreadViewer() {
+    thread_local std::unique_ptr<HelpViewer> viewer;
+    return viewer;
+}
+
+}  // namespace
+
+const Module& ToolkitModule() {
+    static const Module* module = [] {
+        auto* toolkit = new Module("platform_ui");  // never destroyed: windows may outlive statics
+        toolkit->AddDialog(
+            DialogTemplate{kViewerTemplate,
+                           "Help",
+                           240,
+                           160,
+                           style::kCaption | style::kSystemMenu,
+                           {
+                               {ControlKind::Text, HelpViewer::kTextId, "", Rect{4, 4, 232, 132}},
+                               {ControlKind::PushButton, kIdCancel, "&Close",
+                                Rect{186, 142, 50, 14}, style::kDefaultButton},
+                           }});
+        return toolkit;
+    }();
+    return *module;
+}
+
+HelpViewer::HelpViewer() : Dialog(ToolkitModule(), kViewerTemplate) {}
+
+void HelpViewer::Fill(Window* owner, const std::filesystem::path& file, std::uint32_t topic,
+                      std::string title, std::string text) {
+    m_file = file;
+    m_nTopic = topic;
+    m_title = std::move(title);
+    m_text = std::move(text);
+    if (!Exists()) {
+        CreateFromTemplate(nullptr, owner);
+    } else {
+        SetOwner(owner);
+    }
+    SetText(m_title.empty() ? "Help" : m_title);
+    Item(kTextId)->SetText(m_text);
+}
+
+void HelpViewer::RunModal() {
+    if (!Exists()) {
+        return;
+    }
+    m_bModal = true;
+    UiThread::Current().RunModal(*this, [this] { return IsEnded() || !Exists(); });
+    m_bModal = false;
+    Destroy();
+}
+
+void HelpViewer::Close() {
+    if (m_bModal) {
+        EndDialog(kIdCancel);
+    } else {
+        Destroy();
+    }
+}
+
+void HelpViewer::OnOK() {
+    Close();
+}
+
+void HelpViewer::OnCancel() {
+    Close();
+}
+
+bool ShowHelp(Window* owner, const std::filesystem::path& file, std::uint32_t topic) {
+    help::Topic found;
+    if (help::FindHelpTopic(file, topic, found) != help::Status::Ok) {
+        return false;
+    }
+    auto& viewer = ThreadViewer();
+    if (!viewer) {
+        viewer = std::make_unique<HelpViewer>();
+    }
+    viewer->Fill(owner, file, topic, std::move(found.title), std::move(found.text));
+    UiThread::Current().Front().HelpShown(*viewer);
+    return true;
+}
+
+HelpViewer* OpenHelpViewer() {
+    auto& viewer = ThreadViewer();
+    return viewer && viewer->Exists() ? viewer.get() : nullptr;
+}
+
+}  // namespace ui
