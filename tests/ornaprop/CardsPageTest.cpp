@@ -1,0 +1,250 @@
+// The cards page against emulated adapters: the listing before and after a detection, the
+// profile controls by firmware level, the sheets it opens, and "Detecting Cards" cut short.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppletRoot.h"
+#include "CardList.h"
+#include "ConfigureIF.h"
+#include "platform/ui/HeadlessUser.h"
+#include "platform/ui/Window.h"
+
+namespace {
+
+constexpr const char kMainTitle[] = "Quilan ISDN T/A Properties";
+constexpr const char kDetecting[] = "Detecting Cards";
+constexpr const char kSelectCard[] =
+    "WARN0002 : Please select a Quilan ISDN T/A from the list of installed cards.";
+constexpr int kList = 1009;
+constexpr int kProfileProperties = 1002;
+constexpr int kProperties = 1003;
+constexpr int kRefresh = 1004;
+constexpr int kProfileGroup = 1087;
+constexpr int kProfileText = 1088;
+
+std::string ItemText(const std::string& port) {
+    return "Corvane Quilan ISDN T/A ( " + port + " )";
+}
+
+std::int32_t RunApplet(ui::HeadlessUser& user) {
+    CConfigureIF configure;
+    EXPECT_EQ(configure.InitializeCfg(nullptr), 0);
+    std::int32_t status = configure.StartCfg();
+    EXPECT_EQ(configure.TerminateCfg(), 0);
+    EXPECT_TRUE(user.ScriptDone());
+    EXPECT_EQ(user.Problems(), std::vector<std::string>{});
+    return status;
+}
+
+// The main sheet once its first detection has listed `count` cards.
+std::function<bool()> Listed(ui::HeadlessUser& user, std::size_t count) {
+    return
+        [&user, count] { return user.Title() == kMainTitle && user.Items(kList).size() == count; };
+}
+
+void ExpectProfileControls(const ui::HeadlessUser& user, bool bEnabled) {
+    for (int id : {kProfileProperties, kProfileGroup, kProfileText}) {
+        EXPECT_EQ(user.IsEnabled(id), bEnabled) << id;
+    }
+}
+
+TEST(CardsPageTest, StoredCardShowsFirstAndGoesWhenItNoLongerAnswers) {
+    CAppletRoot root;
+    {
+        auto card = root.Card("COM3");
+        ASSERT_EQ(CCardList().FindInsertedCard(0), 2);
+    }
+    // The clock stands still: the first look is before the detection's timer.
+    ui::HeadlessUser user(ui::HeadlessUser::Clock::Manual);
+    user.Then([&] {
+            EXPECT_EQ(user.Items(kList), std::vector<std::string>{ItemText("COM3")});
+            EXPECT_EQ(user.Selection(kList), 0);
+            EXPECT_TRUE(user.IsEnabled(kProperties));
+        })
+        .Wait(100)
+        .WaitUntil(Listed(user, 0))
+        .Then([&] {
+            EXPECT_FALSE(user.IsEnabled(kProperties));
+            EXPECT_FALSE(user.IsEnabled(kProfileProperties));
+        })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+TEST(CardsPageTest, ProfileControlsFollowTheSelectedCardsMinorVersion) {
+    CAppletRoot root;
+    auto minor3 = root.Card("COM2", CardConfig("3.03.05", tasim::Region::NorthAmerica));
+    auto minor4 = root.Card("COM5", CardConfig("3.04.01", tasim::Region::NorthAmerica));
+    ui::HeadlessUser user;
+    user.WaitUntil(Listed(user, 2)).Then([&] {
+        EXPECT_EQ(user.Items(kList),
+                  (std::vector<std::string>{ItemText("COM2"), ItemText("COM5")}));
+        EXPECT_EQ(user.Selection(kList), 0);
+        EXPECT_TRUE(user.IsEnabled(kProperties));
+        ExpectProfileControls(user, false);
+    });
+    struct Row {
+        const char* what;
+        void (*act)(ui::HeadlessUser&, int);
+        int item;
+        bool bEnabled;
+    };
+    const Row rows[] = {
+        {"click minor 4", [](ui::HeadlessUser& u, int i) { u.ClickItem(kList, i); }, 1, true},
+        {"right click minor 3", [](ui::HeadlessUser& u, int i) { u.RightClickItem(kList, i); }, 0,
+         false},
+        {"right double click minor 4",
+         [](ui::HeadlessUser& u, int i) { u.RightDoubleClickItem(kList, i); }, 1, true},
+        {"click below the rows keeps the state",
+         [](ui::HeadlessUser& u, int i) { u.ClickItem(kList, i); }, -1, true},
+        {"click minor 3", [](ui::HeadlessUser& u, int i) { u.ClickItem(kList, i); }, 0, false},
+    };
+    for (const Row& row : rows) {
+        row.act(user, row.item);
+        user.Then([&user, &row] {
+            SCOPED_TRACE(row.what);
+            ExpectProfileControls(user, row.bEnabled);
+        });
+    }
+    user.Click(ui::kIdOk);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+TEST(CardsPageTest, ProfilesSheetTitleFollowsTheCardsRegion) {
+    CAppletRoot root;
+    auto international = root.Card("COM2", CardConfig("3.10.05", tasim::Region::International));
+    auto northAmerica = root.Card("COM5", CardConfig("3.10.05", tasim::Region::NorthAmerica));
+    ui::HeadlessUser user;
+    user.WaitUntil(Listed(user, 2))
+        .Click(kProfileProperties)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), "Profiles - International (Excl. North America)");
+            EXPECT_EQ(user.Tabs(), std::vector<std::string>{"General"});
+            EXPECT_FALSE(user.Has(ui::kIdApply));
+            EXPECT_EQ(user.Text(1001), "COM2");
+        })
+        .Click(ui::kIdCancel)
+        .ClickItem(kList, 1)
+        .Click(kProfileProperties)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), "Profiles - North America");
+            EXPECT_EQ(user.Text(1001), "COM5");
+        })
+        .Click(ui::kIdOk)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), kMainTitle);
+            EXPECT_EQ(user.Selection(kList), 1) << "the list is not refilled";
+        })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+TEST(CardsPageTest, CardPropertiesOpensForTheSelectedCardAndTheListIsRebuilt) {
+    CAppletRoot root;
+    auto first = root.Card("COM2");
+    auto second = root.Card("COM5");
+    ui::HeadlessUser user;
+    user.WaitUntil(Listed(user, 2))
+        .Click(kProperties)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), "Card Properties");
+            EXPECT_EQ(user.Tabs(), std::vector<std::string>{"General"});
+            EXPECT_FALSE(user.Has(ui::kIdApply));
+            EXPECT_EQ(user.Text(1001), "COM2");
+        })
+        .Click(ui::kIdOk)
+        .DoubleClickItem(kList, 1)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), "Card Properties") << "a double click opens the same sheet";
+            EXPECT_EQ(user.Text(1001), "COM5");
+        })
+        .Click(ui::kIdCancel)
+        .Then([&] {
+            EXPECT_EQ(user.Items(kList),
+                      (std::vector<std::string>{ItemText("COM2"), ItemText("COM5")}));
+            EXPECT_EQ(user.Selection(kList), 0) << "rebuilt, the first card selected again";
+        })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+class NoSelectionTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(NoSelectionTest, WarnsAndOpensNothing) {
+    CAppletRoot root;
+    auto card = root.Card("COM2");
+    ui::HeadlessUser user;
+    user.WaitUntil(Listed(user, 1))
+        .ClickItem(kList, -1)
+        .Click(GetParam())
+        .Answer(ui::kIdOk)
+        .Then([&] {
+            EXPECT_EQ(user.Title(), kMainTitle);
+            ASSERT_EQ(user.MessageBoxes().size(), 1u);
+            EXPECT_EQ(user.MessageBoxes()[0].request.text, kSelectCard);
+        })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, NoSelectionTest,
+                         ::testing::Values(kProperties, kProfileProperties));
+
+// Escape or Enter end "Detecting Cards" at once while the scan runs on. The scan must neither
+// close the sheet when it ends nor outlive the page: when the sheet is closed at once, StartCfg
+// returns only after the detection is over.
+class DetectionCutShortTest : public ::testing::TestWithParam<ui::Key> {};
+
+TEST_P(DetectionCutShortTest, PageWaitsForTheScanWhenItGoesAway) {
+    CAppletRoot root;
+    // Each card leaves its firmware query unanswered: a probe takes a full reply time-out.
+    tasim::Config slow;
+    slow.faults.noAnswer.text = "ATI3";
+    auto first = root.Card("COM2", slow);
+    auto last = root.Card("COM5", slow);
+    ui::HeadlessUser user;
+    user.WaitUntil([&] { return user.Title() == kDetecting; })
+        .Press(GetParam())
+        .Then([&] { EXPECT_EQ(user.Title(), kMainTitle) << "closed at once"; })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+    // The scan's last command went out after its last time-out: the scan had ended.
+    EXPECT_TRUE(Received(*last, "ATI4\r"));
+    _CardInfo cards[10];
+    int count = 10;
+    ASSERT_EQ(CCardList().GetCardInfoList(cards, count), 0);
+    EXPECT_EQ(count, 2);
+}
+
+TEST_P(DetectionCutShortTest, RefreshAfterwardsRunsAFullDetection) {
+    CAppletRoot root;
+    tasim::Config slow;
+    slow.faults.noAnswer.text = "ATI3";
+    auto first = root.Card("COM2", slow);
+    ui::HeadlessUser user;
+    std::unique_ptr<tasim::Adapter> late;
+    user.WaitUntil([&] { return user.Title() == kDetecting; })
+        .Press(GetParam())
+        .Then([&] { late = root.Card("COM7"); })
+        .Click(kRefresh)
+        .WaitUntil(Listed(user, 2))
+        .Then([&] {
+            EXPECT_EQ(user.Items(kList),
+                      (std::vector<std::string>{ItemText("COM2"), ItemText("COM7")}));
+        })
+        .Wait(200)
+        .Then([&] { EXPECT_EQ(user.Title(), kMainTitle) << "no late close request"; })
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, DetectionCutShortTest,
+                         ::testing::Values(ui::Key::Escape, ui::Key::Enter), [](const auto& info) {
+                             return info.param == ui::Key::Escape ? "Escape" : "Enter";
+                         });
+
+}  // namespace
