@@ -1,10 +1,10 @@
 // The profile store that keeps the profiles in the card itself, reached over its COM port.
 //
 // The owner (the cards page) keeps one object for its whole life and brackets every operation
-// with Open and Close, calling Close also after a failed Open and before destruction (the
-// destructor does not close an open port). States: closed (constructed, or after Close), open
-// (Open returned 0), half-open (Open returned 2001 or 2002; only Close leaves it). Reading,
-// writing and the BACP probe work only when open; otherwise their commands fail.
+// with Open and Close, calling Close also after a failed Open and before destruction. States:
+// closed (constructed, or after Close), open (Open returned 0), half-open (Open returned 2001 or
+// 2002; only Close leaves it). Reading, writing and the BACP probe work only when open; otherwise
+// their commands fail.
 //
 // One caller thread at a time; the only other thread is the port's reader, which hands each
 // complete reply over through the session's reply event. Every command waits up to 5 seconds.

@@ -195,6 +195,18 @@ TEST_F(StorageTest, ReadsUnusualRegisterValues) {
     EXPECT_EQ(got.Profiles[2].Alternate.SwitchType, 255);
 }
 
+// The listing may hold "&Y" with another number; only the configuration report counts.
+TEST_F(StorageTest, DefaultProfileComesFromTheReportNeverTheListing) {
+    StartCard(true);
+    m_Card->SetCardProfiles(SampleCard(true, 2));
+    m_Card->SetRegister(0, "!N41", "&Y1");
+    _CARDPROFILES got{};
+    ASSERT_EQ(m_Storage.Open(kPort), 0);
+    ASSERT_EQ(m_Storage.ReadProfiles(got), 0);
+    EXPECT_EQ(got.DefaultProfile, 2);
+    EXPECT_STREQ(got.Profiles[0].Alternate.Number4, "");  // the value ends at the "&"
+}
+
 // Every failure row of the reader, with the record in the state the row leaves it.
 TEST_F(StorageTest, ReadFailures) {
     enum class Left { Untouched, RegionSet, AllButDefault };
