@@ -42,11 +42,20 @@ class CPeer {
         m_input = toPeer[1];
         m_output = fdopen(fromPeer[0], "r");
     }
+    // Lets the peer end on its own (its input closed), so that it leaves the list as a normal
+    // exit does; one that does not end within two seconds is killed.
     ~CPeer() {
-        Kill();
         if (m_input >= 0) {
             close(m_input);
         }
+        for (int i = 0; i < 200 && m_pid > 0; ++i) {
+            if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+                m_pid = 0;
+            } else {
+                usleep(10000);
+            }
+        }
+        Kill();
         if (m_output) {
             fclose(m_output);
         }
