@@ -2,6 +2,7 @@
 // profile controls by firmware level, the sheets it opens, and "Detecting Cards" cut short.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "AppletRoot.h"
 #include "CardList.h"
 #include "ConfigureIF.h"
+#include "platform/sys/NamedMutex.h"
 #include "platform/ui/HeadlessUser.h"
 #include "platform/ui/Window.h"
 
@@ -194,25 +196,47 @@ TEST_P(NoSelectionTest, WarnsAndOpensNothing) {
 INSTANTIATE_TEST_SUITE_P(Buttons, NoSelectionTest,
                          ::testing::Values(kProperties, kProfileProperties));
 
-// Escape or Enter end "Detecting Cards" at once while the scan runs on. The scan must neither
-// close the sheet when it ends nor outlive the page: when the sheet is closed at once, StartCfg
-// returns only after the detection is over.
-class DetectionCutShortTest : public ::testing::TestWithParam<ui::Key> {};
+// Escape or Enter end "Detecting Cards" at once while the scan runs on. To keep the scan going
+// past that point, the test's thread (the user-interface thread) holds the card-list lock from
+// the start: the scan waits for it, while the page, re-entering it on the same thread, lists
+// what the card list holds at that moment. Once the lock is released the scan runs its course;
+// it must neither close anything when it ends nor outlive the page.
+class DetectionCutShortTest : public ::testing::TestWithParam<ui::Key> {
+  protected:
+    void SetUp() override {
+        // Each card leaves its firmware query unanswered: a probe takes a full reply time-out.
+        m_slow.faults.noAnswer.text = "ATI3";
+        ASSERT_EQ(m_lock.Lock(), sys::NamedMutex::LockResult::Acquired);
+    }
+    void TearDown() override { Release(); }
+    void Release() {
+        if (m_bHeld) {
+            m_lock.Unlock();
+            m_bHeld = false;
+        }
+    }
+
+    CAppletRoot m_root;
+    tasim::Config m_slow;
+    sys::NamedMutex m_lock{"TALMONT_CARDLIST_MUTEX"};
+    bool m_bHeld = true;
+};
 
 TEST_P(DetectionCutShortTest, PageWaitsForTheScanWhenItGoesAway) {
-    CAppletRoot root;
-    // Each card leaves its firmware query unanswered: a probe takes a full reply time-out.
-    tasim::Config slow;
-    slow.faults.noAnswer.text = "ATI3";
-    auto first = root.Card("COM2", slow);
-    auto last = root.Card("COM5", slow);
+    auto first = m_root.Card("COM2", m_slow);
+    auto last = m_root.Card("COM5", m_slow);
     ui::HeadlessUser user;
     user.WaitUntil([&] { return user.Title() == kDetecting; })
         .Press(GetParam())
-        .Then([&] { EXPECT_EQ(user.Title(), kMainTitle) << "closed at once"; })
+        .Then([&] {
+            EXPECT_EQ(user.Title(), kMainTitle) << "closed at once";
+            EXPECT_TRUE(user.Items(kList).empty()) << "listed before the scan found anything";
+            EXPECT_FALSE(Received(*first, "ATI8\r"));
+            Release();
+        })
         .Click(ui::kIdCancel);
     EXPECT_EQ(RunApplet(user), 0);
-    // The scan's last command went out after its last time-out: the scan had ended.
+    // The scan's last command goes out only after its last reply time-out: it had ended.
     EXPECT_TRUE(Received(*last, "ATI4\r"));
     _CardInfo cards[10];
     int count = 10;
@@ -220,21 +244,22 @@ TEST_P(DetectionCutShortTest, PageWaitsForTheScanWhenItGoesAway) {
     EXPECT_EQ(count, 2);
 }
 
-TEST_P(DetectionCutShortTest, RefreshAfterwardsRunsAFullDetection) {
-    CAppletRoot root;
-    tasim::Config slow;
-    slow.faults.noAnswer.text = "ATI3";
-    auto first = root.Card("COM2", slow);
+TEST_P(DetectionCutShortTest, RefreshWaitsForTheScanThenDetectsAfresh) {
+    auto card = m_root.Card("COM2", m_slow);
+    auto probes = [&] {
+        auto commands = card->Commands();
+        return std::count(commands.begin(), commands.end(), "ATI8\r");
+    };
     ui::HeadlessUser user;
-    std::unique_ptr<tasim::Adapter> late;
     user.WaitUntil([&] { return user.Title() == kDetecting; })
         .Press(GetParam())
-        .Then([&] { late = root.Card("COM7"); })
+        .Then([&] { Release(); })
         .Click(kRefresh)
-        .WaitUntil(Listed(user, 2))
+        .WaitUntil(Listed(user, 1))
         .Then([&] {
-            EXPECT_EQ(user.Items(kList),
-                      (std::vector<std::string>{ItemText("COM2"), ItemText("COM7")}));
+            EXPECT_EQ(user.Items(kList), std::vector<std::string>{ItemText("COM2")});
+            // The first scan found the card, the second one checked that it is still there.
+            EXPECT_EQ(probes(), 2);
         })
         .Wait(200)
         .Then([&] { EXPECT_EQ(user.Title(), kMainTitle) << "no late close request"; })

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,8 @@ struct MissingHelp {
     bool bDirectoryKey;
     std::vector<std::string> values;
 };
+
+void PrintTo(const MissingHelp& row, std::ostream* out) { *out << row.name; }
 
 class HelpMissingTest : public ::testing::TestWithParam<MissingHelp> {};
 
