@@ -43,18 +43,32 @@ class CSerialPort {
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
+    // The write and read events (0 or kEventCreate); the owner calls CreateIoEvents once after
+    // construction and CloseIoEvents before destruction (the destructor also closes them).
     std::int32_t CreateIoEvents();
     void CloseIoEvents();
 
+    // Registers the owner's sink (0, or kBadSink leaving the previous sink in place). The
+    // owner changes the sink only while it is not waiting for a reply; the acknowledgement
+    // event may be kNoHandle.
     std::int32_t SetResponseSink(char* buffer, std::int32_t capacity, sys::Handle doneEvent,
                                  std::atomic<std::int32_t>* status, std::int32_t mode,
                                  sys::Handle ackEvent);
     void ClearResponseSink();
 
+    // Opens "COMn", starts the reader, sends the set-up command and lets its answer pass
+    // (kSettleMs): 0, kOpenFailed (at once for a missing, foreign or busy port), kThreadFailed
+    // or kLineSettings. Close ends the reader (also one blocked in a wait), drops DTR, purges
+    // and closes; always 0, and harmless on a closed channel.
     std::int32_t Open(const char* portName);
     std::int32_t Close();
+    // Writes every byte and waits until they have left: 0, kWriteRefused (rejected at once)
+    // or kPendingFailed (failed or timed out after kWriteTimeoutMs).
     std::int32_t Write(const void* bytes, std::uint32_t length);
+    // Reader thread only: at most `largest` of the bytes already waiting; 0 or kReadFailed.
     std::int32_t Read(void* buffer, std::uint32_t largest, std::uint32_t& count);
+    // Sends "AT\r" with a sink of its own (replacing and then clearing the owner's) and waits
+    // up to kPingWaitMs for any final result: 0 or kNoAnswer.
     std::int32_t Ping();
 
   private:
