@@ -20,9 +20,9 @@ namespace ui {
 
 namespace {
 
-// How long an answer for a message box that never comes is kept, in real time, while nothing
-// else can happen.
-constexpr std::chrono::milliseconds kPatience(2000);
+// How long an answer for a message box that never comes is kept (scaled) while nothing else
+// can happen.
+constexpr std::uint32_t kPatienceMs = 2000;
 
 bool Readable(int descriptor, std::chrono::nanoseconds timeout) {
     int ms = timeout.count() < 0
@@ -325,8 +325,8 @@ void HeadlessUser::RunOnItsOwn(int wakeDescriptor, std::chrono::nanoseconds time
         return;
     }
     double next = thread.NextTimerIn();
-    if (!Readable(wakeDescriptor, next >= 0 ? std::chrono::milliseconds(10) : kPatience) &&
-        next >= 0) {
+    auto wait = next >= 0 ? std::chrono::nanoseconds(std::chrono::milliseconds(10)) : timeout;
+    if (!Readable(wakeDescriptor, wait) && next >= 0) {
         thread.AdvanceClock(next);
     }
 }
@@ -350,13 +350,15 @@ InputEvent HeadlessUser::WaitForInput(int wakeDescriptor, std::chrono::nanosecon
         case Step::Type::Answer:
         case Step::Type::File: {
             // The prompt may still come from a timer or another thread's message.
-            auto start = std::chrono::steady_clock::now();
             double next = thread.NextTimerIn();
-            RunOnItsOwn(wakeDescriptor, timeout);
-            if (next < 0 && std::chrono::steady_clock::now() - start >= kPatience &&
-                !m_steps.empty() && &m_steps.front() == &step) {
+            auto patience = sys::Scaled(kPatienceMs);
+            if (next < 0 && !Readable(wakeDescriptor, patience) && !m_steps.empty() &&
+                &m_steps.front() == &step) {
                 Problem("nothing asked to " + step.what);
                 m_steps.pop_front();
+            } else if (next >= 0) {
+                RunOnItsOwn(wakeDescriptor,
+                            timeout.count() >= 0 ? std::min(timeout, patience) : patience);
             }
             return {};
         }

@@ -58,10 +58,11 @@ bool UpDown::Step(int delta) {
     }
     int low = std::min(m_nLower, m_nUpper);
     int high = std::max(m_nLower, m_nUpper);
-    int from = std::clamp(Pos(), low, high);
-    int to = std::clamp(from + delta, low, high);
-    bool bMoved = to != Pos();
-    if (!bMoved) {
+    int pos = Pos();
+    // A number outside the range (typed) first goes to the nearest end.
+    int to =
+        pos < low || pos > high ? std::clamp(pos, low, high) : std::clamp(pos + delta, low, high);
+    if (to == pos) {
         return false;
     }
     SetPos(to);

@@ -21,9 +21,10 @@ class QUILAN_EXPORT UpDown : public Control {
     int Pos() const;
     void SetPos(int pos);  // clamped; written to the buddy without notifying
 
-    // The user presses an arrow (+1 up, -1 down): the position moves within the range, the
-    // buddy's text becomes the number (no thousands separator) and the buddy tells its parent
-    // that its text changed. False when it cannot move.
+    // The user presses an arrow (+1 up, -1 down): the position moves within the range (from a
+    // typed number outside it, to the nearest end), the buddy's text becomes the number (no
+    // thousands separator) and the buddy tells its parent that its text changed. False when it
+    // cannot move.
     bool Step(int delta);
 
   protected:
