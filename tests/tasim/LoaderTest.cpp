@@ -175,14 +175,17 @@ TEST_P(Loader, ReceptionWithNakAndRepeatedBlockTakesTheNewFirmware) {
     EXPECT_NE(std::find(commands.begin(), commands.end(), "$Load\r"), commands.end());
 }
 
-TEST_P(Loader, ImageOfWholeBlocksNeedsNoPad) {
+TEST_P(Loader, LongImageOfWholeBlocksWrapsTheBlockNumber) {
     Begin();
     mkelm::ElmSpec spec;
-    spec.size = 1024;
+    spec.size = 264 * 128;  // block numbers go past 255 back to 0; no pad byte
     spec.version = "3.12.00";
-    SendAll(mkelm::BuildElm(spec));
+    spec.versionAt = 256 * 128 + 40;  // behind the wrap
+    spec.isdnAt = 2000;
+    const std::string file = mkelm::BuildElm(spec);
+    SendAll(file);
     EXPECT_EQ(adapter->Version(), "3.12.00");
-    EXPECT_EQ(adapter->LastTransfer().size(), 1024u);
+    EXPECT_EQ(adapter->LastTransfer(), file);
 }
 
 TEST_P(Loader, CancelAtBlockKeepsTheOldFirmware) {
