@@ -65,7 +65,9 @@ class Ornapanel : public ::testing::Test {
     CplAppletProc m_proc = nullptr;
 };
 
-// Closes the main sheet once it is shown, noting that it was.
+// Closes the main sheet once it is shown, noting that it was. The tests run the toolkit on a
+// clock that stands still, so the cards page's detection, which waits for a timer, never
+// starts: these tests are about the applet's calls, not about the page.
 void CloseMainSheet(ui::HeadlessUser& user, int* shown) {
     user.WaitUntil([&user] { return user.Title() == kMainSheet && user.Has(1009); })
         .Then([&user, shown] {
@@ -143,7 +145,7 @@ TEST_F(Ornapanel, OpeningMakesTheThreeCallsWhateverTheyAnswer) {
         spy::startAnswer = row.start;
         spy::terminateAnswer = row.terminate;
 
-        ui::HeadlessUser user;
+        ui::HeadlessUser user(ui::HeadlessUser::Clock::Manual);
         int shown = 0;
         if (row.sheetsShown) {
             CloseMainSheet(user, &shown);
@@ -170,7 +172,7 @@ TEST_F(Ornapanel, OpeningMakesTheThreeCallsWhateverTheyAnswer) {
 }
 
 TEST_F(Ornapanel, TheHostOpensItTwiceWithTheSameConfigurationObject) {
-    ui::HeadlessUser user;
+    ui::HeadlessUser user(ui::HeadlessUser::Clock::Manual);
     int shown = 0;
     user.Then([&] {
         EXPECT_EQ(user.Items(CControlPanel::kIdList),
