@@ -167,7 +167,20 @@ void CursesTerminal::SetCursor(int column, int row, bool bVisible) {
     m_bCursorVisible = bVisible;
 }
 
+void CursesTerminal::Suspend() {
+    if (!m_bSuspended) {
+        Restore();
+        m_bSuspended = true;
+    }
+}
+
 void CursesTerminal::Flush() {
+    if (m_bSuspended) {
+        // ncurses takes the terminal back on the next refresh after endwin.
+        g_bActive = true;
+        m_bSuspended = false;
+        clearok(curscr, TRUE);
+    }
     curs_set(m_bCursorVisible ? 1 : 0);
     if (m_bCursorVisible) {
         move(m_nCursorRow, m_nCursorColumn);
@@ -215,7 +228,9 @@ TerminalEvent CursesTerminal::Translate(int code) {
             }
             return {};
         }
-        if (next != ERR && next != 27) {
+        if (next == 27) {
+            ungetch(next);  // Esc pressed twice: two Escapes
+        } else if (next != ERR) {
             event = Translate(next);
             event.key.bAlt = true;
             return event;

@@ -25,6 +25,7 @@ class CursesTerminal : public Display, public Input {
     void Write(int column, int row, const Cell* cells, int count) override;
     void SetCursor(int column, int row, bool bVisible) override;
     void Flush() override;
+    void Suspend() override;
 
     TerminalEvent Wait(int wakeDescriptor, std::chrono::nanoseconds timeout) override;
 
@@ -36,6 +37,7 @@ class CursesTerminal : public Display, public Input {
     int m_nCursorRow = 0;
     bool m_bCursorVisible = false;
     bool m_bInputGone = false;
+    bool m_bSuspended = false;
 };
 
 }  // namespace tui

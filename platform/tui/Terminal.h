@@ -22,8 +22,11 @@ class Display {
     virtual void Write(int column, int row, const Cell* cells, int count) = 0;
     // Where the terminal's cursor stands (an edit's caret), or hidden.
     virtual void SetCursor(int column, int row, bool bVisible) = 0;
-    // Makes everything written visible now.
+    // Makes everything written visible now; after Suspend, takes the terminal again first.
     virtual void Flush() = 0;
+    // Gives the terminal back to the program's own output (no window is shown) until the
+    // next Flush.
+    virtual void Suspend() = 0;
 };
 
 // A key as the terminal delivered it: a byte, or a named key (the terminal database's name of

@@ -26,6 +26,11 @@ void TerminalFrontEnd::ModalEnded(ui::Window& top) {
     std::erase(m_windows, &top);
     m_painter.SetDropped(nullptr);
     m_bDirty = true;
+    if (m_windows.empty()) {
+        // Between windows the program's own output reaches the terminal as usual.
+        m_display.Suspend();
+        m_bSuspended = true;
+    }
 }
 
 void TerminalFrontEnd::Changed(ui::Window&) {
@@ -35,12 +40,18 @@ void TerminalFrontEnd::Changed(ui::Window&) {
 void TerminalFrontEnd::BusyChanged(bool bBusy) {
     m_bBusy = bBusy;
     m_bDirty = true;
-    Refresh();
+    if (!m_windows.empty()) {
+        Refresh();  // the thread is about to block: the mark must be seen now
+    }
 }
 
 void TerminalFrontEnd::Refresh() {
     if (m_screen.Columns() != m_display.Columns() || m_screen.Rows() != m_display.Rows()) {
         m_screen.Resize(m_display.Columns(), m_display.Rows());
+    }
+    if (m_bSuspended) {
+        m_screen.Invalidate();
+        m_bSuspended = false;
     }
     m_painter.Paint(m_screen, m_windows, m_bBusy);
     for (const ScreenBuffer::Span& span : m_screen.Damage()) {

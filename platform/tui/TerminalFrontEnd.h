@@ -5,7 +5,8 @@
 // the screen buffer and the damaged cells written when the thread next waits for input, or at
 // once when the busy mark appears (the thread is about to block). Message boxes and the
 // file-open dialog are toolkit dialogs of the front end's own, so the thread's messages and
-// timers keep running while they are shown; the help viewer runs modally.
+// timers keep running while they are shown; the help viewer runs modally. When the last
+// window ends the terminal is given back until the next one is painted.
 //
 // The display and input belong to the caller and outlive the front end. Every function is
 // called on the user-interface thread that uses the front end.
@@ -54,6 +55,7 @@ class TerminalFrontEnd : public ui::FrontEnd {
     std::vector<ui::Window*> m_windows;  // the modal windows, innermost last
     bool m_bBusy = false;
     bool m_bDirty = true;
+    bool m_bSuspended = false;  // the display was given back when the last window ended
 };
 
 }  // namespace tui

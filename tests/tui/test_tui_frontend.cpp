@@ -43,7 +43,11 @@ class RecordingDisplay : public tui::Display {
         cursorRow = row;
         bCursorVisible = bVisible;
     }
-    void Flush() override { ++flushes; }
+    void Flush() override {
+        ++flushes;
+        bSuspended = false;
+    }
+    void Suspend() override { bSuspended = true; }
 
     std::string Text() const {
         std::string text;
@@ -71,6 +75,7 @@ class RecordingDisplay : public tui::Display {
     int cursorColumn = -1;
     int cursorRow = -1;
     bool bCursorVisible = false;
+    bool bSuspended = false;
 
   private:
     int m_nColumns = 0;
@@ -155,13 +160,21 @@ TEST_F(FrontEnd, PaintsLazilyAndThenOnlyWhatChanged) {
     EXPECT_EQ(display.cursorColumn, abc.column + 3);
     EXPECT_EQ(display.cursorRow, abc.row);
 
+    // The last window gone, the terminal goes back to the program; the next window is
+    // painted whole, as the program may have written anything meanwhile.
     front.ModalEnded(dialog);
+    EXPECT_TRUE(display.bSuspended);
+    front.BusyChanged(true);  // nothing to mark
+    EXPECT_TRUE(display.bSuspended);
+    front.BusyChanged(false);
+    OpenDialog next(kListDialog);
+    front.ModalStarted(next);
+    int before = display.written;
     Wait();
-    std::string blank;
-    for (int i = 0; i < 24; ++i) {
-        blank += std::string(80, ' ') + "\n";
-    }
-    EXPECT_EQ(display.Text(), blank);  // the last window gone leaves an empty screen
+    EXPECT_FALSE(display.bSuspended);
+    EXPECT_EQ(display.written, before + 80 * 24);
+    EXPECT_NE(display.Text().find("- List -"), std::string::npos);
+    EXPECT_EQ(display.Text().find("Small"), std::string::npos);
 }
 
 TEST_F(FrontEnd, BusyMarkIsDrawnAtOnce) {
