@@ -103,7 +103,7 @@ bool HasTmux() {
 // After the demo: its exit status and a terminal in its normal modes, showing the shell's
 // screen again instead of the dialog.
 void ExpectRestored(Pane& pane, const std::string& exit) {
-    std::string screen = pane.WaitFor({"DEMO-EXIT=", "min = "});
+    std::string screen = pane.WaitFor({"DEMO-EXIT=", "echoke"});  // the last line of stty -a
     EXPECT_NE(screen.find("DEMO-EXIT=" + exit), std::string::npos) << screen;
     std::string flat;
     for (char c : screen) {
