@@ -59,10 +59,10 @@ export QUILAN_ROOT="$root"
 
 # The emulators keep their cards' memory in the root, so downloads and profiles last the demo.
 "$build/bin/tasim" --root "$root" --port COM2 --version 3.10.05 \
-    --state "$root/COM2.card" 2>"$root/COM2.log" &
+    --state "$root/COM2.card" >"$root/COM2.log" 2>&1 &
 emulators="$emulators $!"
 "$build/bin/tasim" --root "$root" --port COM5 --region euro \
-    --state "$root/COM5.card" 2>"$root/COM5.log" &
+    --state "$root/COM5.card" >"$root/COM5.log" 2>&1 &
 emulators="$emulators $!"
 
 # Each emulator links its port when it is ready.
