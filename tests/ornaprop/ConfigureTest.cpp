@@ -96,7 +96,9 @@ struct MissingHelp {
     std::vector<std::string> values;
 };
 
-void PrintTo(const MissingHelp& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const MissingHelp& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class HelpMissingTest : public ::testing::TestWithParam<MissingHelp> {};
 
