@@ -76,9 +76,15 @@ struct KeyEvent {
 
 enum class MouseButton { Left, Right };
 
+// What a click means by target: a push button or check box is clicked; an edit or list gets
+// the focus; a list view row is clicked (item: the row, -1 below the rows; left or right, single
+// or double); a drop-down list entry is chosen (item: the entry, -1 only focuses the list); an
+// up-down steps (item 0: the up arrow, 1: the down arrow); a sheet's tab is chosen (target: the
+// PropertySheet, item: the tab). Clicks on disabled or hidden windows, and outside the innermost
+// modal window, do nothing.
 struct MouseEvent {
     Window* target = nullptr;  // the window under the pointer
-    int item = -1;             // list view row or sheet tab under the pointer; -1 for none
+    int item = -1;             // see above
     MouseButton button = MouseButton::Left;
     bool bDouble = false;
 };

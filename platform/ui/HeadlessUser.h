@@ -11,7 +11,9 @@
 // The steps run in order whenever the innermost modal window waits for input, and act on that
 // window (for a sheet: its active page, then its own buttons); a step that opens a nested dialog
 // returns when that dialog has ended, so the steps after it act on the nested one meanwhile.
-// Answer and ChooseFile/CancelFileDialog are taken by the next message box or file dialog.
+// So a script waits (WaitUntil) for a dialog that closes by itself before it acts on the one
+// beneath. Answer and ChooseFile/CancelFileDialog are taken by the next message box or file
+// dialog.
 // A step that cannot be done as written (no such control, a disabled one, a message box the
 // script did not expect) is noted in Problems(). When the script is done, dialogs run on their
 // own: timers fire, other threads' messages arrive, message boxes take their default button.

@@ -13,6 +13,7 @@ namespace {
 constexpr std::uint32_t kViewerTemplate = 1;
 
 std::unique_ptr<HelpViewer>& ThreadViewer() {
+    UiThread::Current();  // made first, so it is destroyed after the viewer at thread exit
     thread_local std::unique_ptr<HelpViewer> viewer;
     return viewer;
 }

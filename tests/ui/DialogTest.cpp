@@ -62,7 +62,8 @@ TEST(Dialog, SendFromAnotherThreadIsHandledInsideANestedModalLoop) {
         nestedWindow = &nested;
         nestedCode = nested.DoModal();
     };
-    user.Click(test::kOpen).Click(ui::kIdOk);
+    // The nested dialog closes by itself; the user waits for that before pressing OK.
+    user.Click(test::kOpen).WaitUntil([&] { return nestedCode != 0; }).Click(ui::kIdOk);
     EXPECT_EQ(outer.DoModal(), ui::kIdOk);
     EXPECT_EQ(answer.load(), 42);
     EXPECT_EQ(handledOn, uiThread);
