@@ -90,18 +90,22 @@ bool ReadAll(int fd, void* data, std::size_t size) {
 
 void Serve(int connection) {
     Request request;
-    if (ReadAll(connection, &request, sizeof request)) {
-        Reply reply{};
-        if (request.bPost) {
-            reply.bDelivered =
-                PostMessage(request.window, request.message, request.wParam, request.lParam);
-        } else {
-            reply.bDelivered = IsWindowEndpoint(request.window);
-            reply.result =
-                SendMessage(request.window, request.message, request.wParam, request.lParam);
-        }
-        WriteAll(connection, &reply, sizeof reply);
+    if (!ReadAll(connection, &request, sizeof request)) {
+        close(connection);
+        return;
     }
+    Reply reply{};
+    reply.bDelivered = IsWindowEndpoint(request.window);
+    if (request.bPost) {
+        // Answered before the message is queued: the window's thread may end this process as
+        // soon as it has handled it.
+        WriteAll(connection, &reply, sizeof reply);
+        close(connection);
+        PostMessage(request.window, request.message, request.wParam, request.lParam);
+        return;
+    }
+    reply.result = SendMessage(request.window, request.message, request.wParam, request.lParam);
+    WriteAll(connection, &reply, sizeof reply);
     close(connection);
 }
 
