@@ -259,9 +259,9 @@ void Painter::PaintList(Canvas& outer, ui::ListView& list, bool bFocus, std::uin
     int first = FirstRowShowing(previous == m_lastFirstRow.end() ? 0 : previous->second, wanted,
                                 rows, count);
     m_firstRow[&list] = first;
-    int width = list.Columns().empty() ? area.Columns()
-                                       : std::max(1, list.Columns()[0].width / ui::kBaseUnitX);
-    width = std::min(width, area.Columns() - 1);
+    // The rows' one column reaches the list's right edge: cells are coarser than the pixels
+    // its width was chosen in, and a label cut short at the column would lose its end.
+    int width = area.Columns() - 1;
     const ui::ImageList* images = list.Images();
     int iconWidth = images ? std::max(1, images->Width() / ui::kBaseUnitX) : 0;
     for (int i = 0; i < rows && first + i < count; ++i) {

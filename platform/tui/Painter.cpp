@@ -20,11 +20,17 @@ ui::CellRect ClientCells(const ui::Window& top) {
 
 constexpr const char* kBusyMark = " Busy... ";
 
+// A sheet's own layout keeps its first and last rows empty (a margin above the tabs, the
+// lower half of its buttons): its frame lies on them, which gives its pages two rows more.
+bool FrameOnClientEdges(const ui::Window& top) {
+    return top.Kind() == ui::WindowKind::PropertySheet;
+}
+
 }  // namespace
 
 ui::CellRect Painter::FrameOf(const ui::Window& top, int columns, int rows) {
     ui::CellRect client = ClientCells(top);
-    ui::CellRect frame{0, 0, client.columns + 2, client.rows + 2};
+    ui::CellRect frame{0, 0, client.columns + 2, client.rows + (FrameOnClientEdges(top) ? 0 : 2)};
     frame.column = std::max(0, (columns - frame.columns) / 2);
     frame.row = std::max(0, (rows - frame.rows) / 2);
     return frame;
@@ -87,8 +93,9 @@ void Painter::PaintTop(Canvas& screen, ui::Window& top, bool bActive, bool bBusy
         screen.Text(right - 4, frame.row, "[x]", look);
         Hit(screen, {right - 4, frame.row, 3, 1}, &top, kCloseBox);
     }
-    Canvas client =
-        screen.Sub({frame.column + 1, frame.row + 1, frame.columns - 2, frame.rows - 2});
+    int inset = FrameOnClientEdges(top) ? 0 : 1;
+    Canvas client = screen.Sub(
+        {frame.column + 1, frame.row + inset, frame.columns - 2, frame.rows - 2 * inset});
     if (top.Kind() == ui::WindowKind::PropertySheet) {
         PaintTabs(client, top, bActive);
     }

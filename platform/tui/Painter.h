@@ -4,7 +4,10 @@
 // modal window, the only one that shows the focus (and the busy mark). Each top-level window
 // is centred on the screen in a frame whose top line carries its title; its client area is its
 // size in dialog units converted to cells, and its controls sit at their bounds converted the
-// same way. A screen smaller than kMinColumns x kMinRows gets a notice instead.
+// same way. A dialog's frame lies around its client area; a sheet's lies on the first and last
+// rows of its client area, which the sheet's layout keeps empty. So on 80 x 24 cells a dialog
+// may be 312 x 176 dialog units, and a sheet's pages 296 x 155. A screen smaller than
+// kMinColumns x kMinRows gets a notice instead.
 //
 // Besides the toolkit's state the painter keeps the little that only the terminal needs: the
 // first row shown of each list view and long text, and the drop-down list whose entries are

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TuiTestKit.h"
+#include "platform/tui/TemplateCells.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DropDownList.h"
 #include "platform/ui/Edit.h"
@@ -157,13 +158,14 @@ TEST(Paint, SheetShowsTabsPageAndButtons) {
 }
 
 TEST(Paint, SheetOfLargestPageFitsTheTerminal) {
-    // The room a page has on an 80 x 24 terminal, chrome included: 296 x 136 dialog units.
+    // The room a page has on an 80 x 24 terminal, chrome included: 296 x 155 dialog units.
     ui::Module module("fit");
     ui::DialogTemplate page;
     page.id = 1;
     page.title = "Page";
     page.cx = 296;
-    page.cy = 136;
+    page.cy = 155;
+    page.controls = {tui::Line(ui::ControlKind::Text, -1, "Last row", ui::Rect{4, 147, 60, 8})};
     module.AddDialog(page);
     ui::PropertyPage only(module, 1);
     ui::PropertySheet sheet("Largest", nullptr);
@@ -243,9 +245,11 @@ TEST(Paint, ListKeepsTheFocusedRowInView) {
     }
     list->SetItemState(9, ui::kItemSelected | ui::kItemFocused,
                        ui::kItemSelected | ui::kItemFocused);
+    list->SetItemText(8, "Longer than cols");  // 16 cells: more than the column's 60 units
     list->SetFocus();
     Painted painted;
     Paint(painted, {&dialog});
+    EXPECT_NE(painted.Find("Longer than cols").column, -1) << painted.text;
     // Three rows fit inside the list's frame: the last three.
     EXPECT_EQ(painted.Find("Row 6").column, -1) << painted.text;
     ui::CellRect last = painted.Find(">Row 9");
@@ -261,7 +265,7 @@ TEST(Paint, ListKeepsTheFocusedRowInView) {
                        ui::kItemSelected | ui::kItemFocused);
     Paint(painted, {&dialog});
     EXPECT_EQ(painted.Find(">Row 6").row, last.row - 2) << painted.text;
-    EXPECT_EQ(painted.Find("Row 8").row, last.row);
+    EXPECT_EQ(painted.Find("Longer").row, last.row);
 
     // Renaming shows the typed label with the cursor after it.
     ui::HeadlessUser user;
