@@ -142,13 +142,14 @@ void Painter::PaintButton(Canvas& area, ui::Window& window, bool bFocus, std::ui
     }
     std::string label = LabelText(button.Text());
     int width = static_cast<int>(label.size());
+    // "[ Label ]", or "[Label]" when that does not fit, or the label cut to the button.
     bool bPadded = width + 4 <= area.Columns();
-    int box = width + (bPadded ? 4 : 2);
-    int left = std::max(0, (area.Columns() - box) / 2);
+    int box = std::min(width + (bPadded ? 4 : 2), area.Columns());
+    int left = (area.Columns() - box) / 2;
     std::uint8_t shown = look | focus | (button.IsDefault() ? attr::kBold : 0);
-    area.Fill({left, 0, std::min(box, area.Columns()), 1}, ' ', shown);
+    area.Fill({left, 0, box, 1}, ' ', shown);
     area.Put(left, 0, button.IsDefault() ? '<' : '[', shown);
-    PaintLabel(area, left + (bPadded ? 2 : 1), button, shown, std::max(0, area.Columns() - 2));
+    PaintLabel(area, left + (bPadded ? 2 : 1), button, shown, std::max(0, box - 2));
     area.Put(left + box - 1, 0, button.IsDefault() ? '>' : ']', shown);
 }
 

@@ -72,6 +72,22 @@ TEST(Paint, StatesShowInAttributes) {
               dialog.Item(kCheckId));
 }
 
+TEST(Paint, ButtonLabelsShrinkToTheirButton) {
+    OpenDialog dialog(kSmallDialog);  // OK is 10 cells wide, Cancel 12
+    Painted painted;
+    struct Row {
+        const char* label;
+        const char* shown;
+    };
+    for (Row row : {Row{"&Apply", "[ Apply ]"}, Row{"Properties", "[Properties]"},
+                    Row{"Pr&ofile Properties", "[Profile Pr]"}}) {
+        SCOPED_TRACE(row.label);
+        dialog.Item(ui::kIdCancel)->SetText(row.label);
+        Paint(painted, {&dialog});
+        EXPECT_NE(painted.text.find(row.shown), std::string::npos) << painted.text;
+    }
+}
+
 TEST(Paint, HitsNameTheWindowUnderThePointer) {
     OpenDialog dialog(kSmallDialog);
     Painted painted;
