@@ -29,6 +29,14 @@ std::string Output(const std::string& command) {
     return text;
 }
 
+// Firmware 3.10.05: minor version above 3, so the North American card's profiles can be edited.
+tasim::Config Card(tasim::Region region) {
+    tasim::Config config;
+    config.region = region;
+    config.version = "3.10.05";
+    return config;
+}
+
 class CplTerminal : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -70,9 +78,8 @@ class CplTerminal : public ::testing::Test {
 
     fs::path m_root;
     std::string m_tmux;
-    tasim::Adapter m_northAmerica{
-        tasim::Config{.region = tasim::Region::NorthAmerica, .version = "3.10.05"}};
-    tasim::Adapter m_international{tasim::Config{.region = tasim::Region::International}};
+    tasim::Adapter m_northAmerica{Card(tasim::Region::NorthAmerica)};
+    tasim::Adapter m_international{Card(tasim::Region::International)};
 };
 
 bool Contains(const std::string& screen, const std::string& text) {
