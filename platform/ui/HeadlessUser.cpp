@@ -373,8 +373,8 @@ InputEvent HeadlessUser::WaitForInput(int wakeDescriptor, std::chrono::nanosecon
             }
             if (m_bManual) {
                 double next = thread.NextTimerIn();
-                if (next >= 0 && next < left) {
-                    thread.AdvanceClock(next);  // the timer fires before the wait goes on
+                if (next >= 0 && next <= left) {
+                    thread.AdvanceClock(next);  // timers due within the wait, its end included
                 } else {
                     thread.AdvanceClock(left);
                     m_steps.pop_front();

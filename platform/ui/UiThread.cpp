@@ -30,7 +30,8 @@ void UiThread::SetManualClock(bool bManual) {
     double now = Now();
     m_bManualClock = bManual;
     if (bManual) {
-        m_manualNow = now;
+        // A whole millisecond, so that due times built from whole periods compare exactly.
+        m_manualNow = std::ceil(now);
     } else {  // the real clock goes on from the manual clock's time
         m_start = std::chrono::steady_clock::now() -
                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(
