@@ -15,7 +15,7 @@
 namespace {
 
 using mkelm::Break;
-using mkelm::ElmSpec;
+using mkelm::ElmLayout;
 
 // Walks the records as the file check does, reading the body in chunks of at most 1000 bytes.
 bool RecordsSumToZero(const std::string& file, int* records) {
@@ -55,14 +55,14 @@ class Layout : public testing::TestWithParam<LayoutRow> {};
 
 TEST_P(Layout, TextsStandWhereAskedInWellFormedRecords) {
     const LayoutRow& row = GetParam();
-    ElmSpec spec;
-    spec.size = row.size;
-    spec.version = "3.11.02";
-    spec.versionAt = row.versionAt;
-    spec.isdn = "ISDN(NI-1,5ESS,S/T)";
-    spec.isdnAt = row.isdnAt;
-    spec.recordSize = row.recordSize;
-    std::string file = mkelm::BuildElm(spec);
+    ElmLayout layout;
+    layout.size = row.size;
+    layout.version = "3.11.02";
+    layout.versionAt = row.versionAt;
+    layout.isdn = "ISDN(NI-1,5ESS,S/T)";
+    layout.isdnAt = row.isdnAt;
+    layout.recordSize = row.recordSize;
+    std::string file = mkelm::BuildElm(layout);
 
     EXPECT_EQ(file.size(), row.size);
     int records = 0;
@@ -90,18 +90,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutRow>& info) { return info.param.name; });
 
 TEST(Build, RefusesWhatCannotBeBuilt) {
-    ElmSpec spec;
-    spec.size = 1002;
-    EXPECT_THROW(mkelm::BuildElm(spec), std::invalid_argument);  // not a multiple of 4
-    spec = ElmSpec{};
-    spec.isdnAt = spec.size - 3;
-    EXPECT_THROW(mkelm::BuildElm(spec), std::invalid_argument);  // beyond the end
-    spec = ElmSpec{};
-    spec.isdnAt = spec.versionAt + 4;
-    EXPECT_THROW(mkelm::BuildElm(spec), std::invalid_argument);  // overlapping
-    spec = ElmSpec{};
-    spec.versionAt = 2;
-    EXPECT_THROW(mkelm::BuildElm(spec), std::invalid_argument);  // in the first header
+    ElmLayout layout;
+    layout.size = 1002;
+    EXPECT_THROW(mkelm::BuildElm(layout), std::invalid_argument);  // not a multiple of 4
+    layout = ElmLayout{};
+    layout.isdnAt = layout.size - 3;
+    EXPECT_THROW(mkelm::BuildElm(layout), std::invalid_argument);  // beyond the end
+    layout = ElmLayout{};
+    layout.isdnAt = layout.versionAt + 4;
+    EXPECT_THROW(mkelm::BuildElm(layout), std::invalid_argument);  // overlapping
+    layout = ElmLayout{};
+    layout.versionAt = 2;
+    EXPECT_THROW(mkelm::BuildElm(layout), std::invalid_argument);  // in the first header
 }
 
 struct BreakRow {
@@ -112,15 +112,15 @@ struct BreakRow {
 class Broken : public testing::TestWithParam<BreakRow> {};
 
 TEST_P(Broken, FailsTheStructuralCheckAndOnlyThat) {
-    ElmSpec spec;
-    spec.breakWith = GetParam().how;
-    std::string file = mkelm::BuildElm(spec);
+    ElmLayout layout;
+    layout.breakWith = GetParam().how;
+    std::string file = mkelm::BuildElm(layout);
     int records = 0;
     EXPECT_FALSE(RecordsSumToZero(file, &records));
     EXPECT_FALSE(mkelm::IsWellFormed(file));
     EXPECT_FALSE(mkelm::ImageEnd(file).has_value());
     mkelm::ElmTexts texts = mkelm::FindTexts(file);
-    EXPECT_EQ(texts.version.value_or("?"), spec.version);  // the texts are still there
+    EXPECT_EQ(texts.version.value_or("?"), layout.version);  // the texts are still there
     if (GetParam().how == Break::Length) {
         // The first record's bytes still sum to 0: only its length is wrong.
         std::size_t length = (static_cast<std::uint8_t>(file[1]) << 16) |
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Broken,
                          });
 
 TEST(Check, SingleByteChangesAndEdgeFiles) {
-    std::string file = mkelm::BuildElm(ElmSpec{});
+    std::string file = mkelm::BuildElm(ElmLayout{});
     for (std::size_t at : {0u, 5u, 300u, 4095u}) {
         std::string changed = file;
         changed[at] = static_cast<char>(changed[at] + 1);
@@ -152,10 +152,10 @@ TEST(Check, SingleByteChangesAndEdgeFiles) {
 }
 
 TEST(ImageEnd, RecordsEndBeforeThePadAndStaleBytesOfTheLastBlock) {
-    ElmSpec spec;
-    spec.size = 1000;
-    spec.recordSize = 64;
-    std::string file = mkelm::BuildElm(spec);
+    ElmLayout layout;
+    layout.size = 1000;
+    layout.recordSize = 64;
+    std::string file = mkelm::BuildElm(layout);
     // 8 blocks: the last carries 104 file bytes, the pad and 23 stale bytes of block 7.
     std::string received = file + '\x1A' + file.substr(6 * 128 + 105, 23);
     ASSERT_EQ(received.size(), 1024u);

@@ -125,14 +125,14 @@ class Loader : public testing::TestWithParam<XmodemMode> {
 };
 
 std::string NewFirmware() {
-    mkelm::ElmSpec spec;
-    spec.size = 1000;  // 7 whole blocks and a short one
-    spec.version = "4.01.07";
-    spec.versionAt = 300;
-    spec.isdn = "ISDN(EURO,ETSI,S/T)";
-    spec.isdnAt = 900;
-    spec.recordSize = 64;
-    return mkelm::BuildElm(spec);
+    mkelm::ElmLayout layout;
+    layout.size = 1000;  // 7 whole blocks and a short one
+    layout.version = "4.01.07";
+    layout.versionAt = 300;
+    layout.isdn = "ISDN(EURO,ETSI,S/T)";
+    layout.isdnAt = 900;
+    layout.recordSize = 64;
+    return mkelm::BuildElm(layout);
 }
 
 TEST_P(Loader, ReceptionWithNakAndRepeatedBlockTakesTheNewFirmware) {
@@ -177,12 +177,12 @@ TEST_P(Loader, ReceptionWithNakAndRepeatedBlockTakesTheNewFirmware) {
 
 TEST_P(Loader, LongImageOfWholeBlocksWrapsTheBlockNumber) {
     Begin();
-    mkelm::ElmSpec spec;
-    spec.size = 264 * 128;  // block numbers go past 255 back to 0; no pad byte
-    spec.version = "3.12.00";
-    spec.versionAt = 256 * 128 + 40;  // behind the wrap
-    spec.isdnAt = 2000;
-    const std::string file = mkelm::BuildElm(spec);
+    mkelm::ElmLayout layout;
+    layout.size = 264 * 128;  // block numbers go past 255 back to 0; no pad byte
+    layout.version = "3.12.00";
+    layout.versionAt = 256 * 128 + 40;  // behind the wrap
+    layout.isdnAt = 2000;
+    const std::string file = mkelm::BuildElm(layout);
     SendAll(file);
     EXPECT_EQ(adapter->Version(), "3.12.00");
     EXPECT_EQ(adapter->LastTransfer(), file);
@@ -274,12 +274,12 @@ struct BrokenRow {
 };
 
 std::string Broken(mkelm::Break how) {
-    mkelm::ElmSpec spec;
-    spec.size = 2000;
-    spec.version = "5.0.0";
-    spec.isdn = "ISDN(EURO,ETSI,S/T)";
-    spec.breakWith = how;
-    return mkelm::BuildElm(spec);
+    mkelm::ElmLayout layout;
+    layout.size = 2000;
+    layout.version = "5.0.0";
+    layout.isdn = "ISDN(EURO,ETSI,S/T)";
+    layout.breakWith = how;
+    return mkelm::BuildElm(layout);
 }
 
 std::string AbortBlock() {
@@ -324,9 +324,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, BrokenImage,
                                          BrokenRow{"AbortBlock", AbortBlock()},
                                          BrokenRow{"NoTypeText",
                                                    [] {
-                                                       mkelm::ElmSpec spec;
-                                                       spec.isdn = "ISDN(EURO";
-                                                       return mkelm::BuildElm(spec);
+                                                       mkelm::ElmLayout layout;
+                                                       layout.isdn = "ISDN(EURO";
+                                                       return mkelm::BuildElm(layout);
                                                    }()}),
                          [](const testing::TestParamInfo<BrokenRow>& info) {
                              return info.param.name;

@@ -46,28 +46,28 @@ void FixTag(std::string& file, std::size_t at, std::size_t length) {
 }
 
 // The record boundaries: every header keeps clear of the texts.
-std::vector<std::size_t> Layout(const ElmSpec& spec, const std::vector<Span>& texts) {
+std::vector<std::size_t> Layout(const ElmLayout& layout, const std::vector<Span>& texts) {
     std::vector<std::size_t> starts;
     std::size_t p = 0;
-    while (p < spec.size) {
+    while (p < layout.size) {
         for (const Span& t : texts) {
             if (t.Overlaps(p, p + kHeader)) {
                 throw std::invalid_argument("a text covers the first record header");
             }
         }
         starts.push_back(p);
-        std::size_t q = std::min(p + spec.recordSize, spec.size);
-        for (bool moved = true; moved && q < spec.size;) {
+        std::size_t q = std::min(p + layout.recordSize, layout.size);
+        for (bool moved = true; moved && q < layout.size;) {
             moved = false;
             for (const Span& t : texts) {
                 if (t.Overlaps(q, q + kHeader)) {
-                    q = std::min(p + RoundUp4(t.end - p), spec.size);
+                    q = std::min(p + RoundUp4(t.end - p), layout.size);
                     moved = true;
                 }
             }
         }
-        if (spec.size - q < 2 * kHeader)
-            q = spec.size;  // no header-only record at the end
+        if (layout.size - q < 2 * kHeader)
+            q = layout.size;  // no header-only record at the end
         if (q - p > kMaxRecord)
             throw std::invalid_argument("record too long");
         p = q;
@@ -94,17 +94,17 @@ std::optional<std::size_t> RecordLength(std::string_view data, std::size_t at) {
 
 }  // namespace
 
-std::string BuildElm(const ElmSpec& spec) {
-    if (spec.size % 4 != 0)
+std::string BuildElm(const ElmLayout& layout) {
+    if (layout.size % 4 != 0)
         throw std::invalid_argument("the size must be a multiple of 4");
-    if (spec.recordSize < 2 * kHeader || spec.recordSize % 4 != 0 || spec.recordSize > kMaxRecord) {
+    if (layout.recordSize < 2 * kHeader || layout.recordSize % 4 != 0 || layout.recordSize > kMaxRecord) {
         throw std::invalid_argument("the record size must be a multiple of 4 from 8 on");
     }
-    std::string version = std::string(kVersionMarker) + spec.version + '\0';
-    std::vector<Span> texts = {{spec.versionAt, spec.versionAt + version.size()},
-                               {spec.isdnAt, spec.isdnAt + spec.isdn.size()}};
+    std::string version = std::string(kVersionMarker) + layout.version + '\0';
+    std::vector<Span> texts = {{layout.versionAt, layout.versionAt + version.size()},
+                               {layout.isdnAt, layout.isdnAt + layout.isdn.size()}};
     for (const Span& t : texts) {
-        if (t.end > spec.size)
+        if (t.end > layout.size)
             throw std::invalid_argument("a text lies outside the file");
     }
     if (texts[0].Overlaps(texts[1].begin, texts[1].end)) {
@@ -112,24 +112,24 @@ std::string BuildElm(const ElmSpec& spec) {
     }
 
     // Filler without zero bytes or marker letters, so that no stray marker can form.
-    std::string file(spec.size, '\0');
-    std::mt19937 random(spec.seed);
+    std::string file(layout.size, '\0');
+    std::mt19937 random(layout.seed);
     std::uniform_int_distribution<int> byte(0x80, 0xFF);
     for (char& c : file)
         c = static_cast<char>(byte(random));
-    file.replace(spec.versionAt, version.size(), version);
-    file.replace(spec.isdnAt, spec.isdn.size(), spec.isdn);
+    file.replace(layout.versionAt, version.size(), version);
+    file.replace(layout.isdnAt, layout.isdn.size(), layout.isdn);
 
-    std::vector<std::size_t> starts = Layout(spec, texts);
+    std::vector<std::size_t> starts = Layout(layout, texts);
     for (std::size_t i = 0; i < starts.size(); ++i) {
-        std::size_t end = i + 1 < starts.size() ? starts[i + 1] : spec.size;
+        std::size_t end = i + 1 < starts.size() ? starts[i + 1] : layout.size;
         SetLength(file, starts[i], end - starts[i]);
         FixTag(file, starts[i], end - starts[i]);
     }
 
     if (!starts.empty()) {
-        std::size_t first = starts.size() > 1 ? starts[1] : spec.size;
-        switch (spec.breakWith) {
+        std::size_t first = starts.size() > 1 ? starts[1] : layout.size;
+        switch (layout.breakWith) {
             case Break::None:
                 break;
             case Break::Checksum:
@@ -140,29 +140,29 @@ std::string BuildElm(const ElmSpec& spec) {
                 FixTag(file, 0, first);
                 break;
             case Break::Truncated:
-                file.resize(spec.size - 2);
+                file.resize(layout.size - 2);
                 break;
         }
     }
     return file;
 }
 
-ElmSpec StandardNorthAmerica() {
-    ElmSpec spec;
-    spec.size = 65536;
-    spec.version = "3.11.02";
-    spec.versionAt = 0x180;
-    spec.isdn = "ISDN(NI-1,5ESS,S/T)";
-    spec.isdnAt = 0x1C0;
-    spec.seed = 1;
-    return spec;
+ElmLayout StandardNorthAmerica() {
+    ElmLayout layout;
+    layout.size = 65536;
+    layout.version = "3.11.02";
+    layout.versionAt = 0x180;
+    layout.isdn = "ISDN(NI-1,5ESS,S/T)";
+    layout.isdnAt = 0x1C0;
+    layout.seed = 1;
+    return layout;
 }
 
-ElmSpec StandardInternational() {
-    ElmSpec spec = StandardNorthAmerica();
-    spec.isdn = "ISDN(EURO,ETSI,S/T)";
-    spec.seed = 2;
-    return spec;
+ElmLayout StandardInternational() {
+    ElmLayout layout = StandardNorthAmerica();
+    layout.isdn = "ISDN(EURO,ETSI,S/T)";
+    layout.seed = 2;
+    return layout;
 }
 
 bool IsWellFormed(std::string_view file) {

@@ -21,7 +21,7 @@ enum class Break {
     Truncated,  // the file ends inside its last record
 };
 
-struct ElmSpec {
+struct ElmLayout {
     std::size_t size = 4096;          // bytes in the file, a multiple of 4
     std::string version = "3.11.02";  // text after "SYS_VER "
     std::size_t versionAt = 256;      // offset of the "S" of "SYS_VER "
@@ -32,13 +32,13 @@ struct ElmSpec {
     Break breakWith = Break::None;
 };
 
-// The file the spec describes; std::invalid_argument when it cannot be built (size not a
+// The file the layout describes; std::invalid_argument when it cannot be built (size not a
 // multiple of 4, texts outside the file, overlapping or in the first record header).
-std::string BuildElm(const ElmSpec& spec);
+std::string BuildElm(const ElmLayout& layout);
 
 // The two standard files of the installation.
-ElmSpec StandardNorthAmerica();   // "ROM0NA.ELM"
-ElmSpec StandardInternational();  // "ROM0ROW.ELM"
+ElmLayout StandardNorthAmerica();   // "ROM0NA.ELM"
+ElmLayout StandardInternational();  // "ROM0ROW.ELM"
 
 // True when `file` is made of well-formed records up to its last byte.
 bool IsWellFormed(std::string_view file);

@@ -79,38 +79,38 @@ int main(int argc, char** argv) {
         }
         if (!options.count("out"))
             return Usage();
-        mkelm::ElmSpec spec;
+        mkelm::ElmLayout layout;
         for (const auto& [name, value] : options) {
             if (name == "out")
                 continue;
             if (name == "size")
-                spec.size = Number(value);
+                layout.size = Number(value);
             else if (name == "version")
-                spec.version = value;
+                layout.version = value;
             else if (name == "version-at")
-                spec.versionAt = Number(value);
+                layout.versionAt = Number(value);
             else if (name == "isdn")
-                spec.isdn = value;
+                layout.isdn = value;
             else if (name == "isdn-at")
-                spec.isdnAt = Number(value);
+                layout.isdnAt = Number(value);
             else if (name == "record")
-                spec.recordSize = Number(value);
+                layout.recordSize = Number(value);
             else if (name == "seed")
-                spec.seed = static_cast<unsigned>(Number(value));
+                layout.seed = static_cast<unsigned>(Number(value));
             else if (name == "break") {
                 if (value == "checksum")
-                    spec.breakWith = mkelm::Break::Checksum;
+                    layout.breakWith = mkelm::Break::Checksum;
                 else if (value == "length")
-                    spec.breakWith = mkelm::Break::Length;
+                    layout.breakWith = mkelm::Break::Length;
                 else if (value == "truncated")
-                    spec.breakWith = mkelm::Break::Truncated;
+                    layout.breakWith = mkelm::Break::Truncated;
                 else
                     return Usage();
             } else {
                 return Usage();
             }
         }
-        Write(options["out"], mkelm::BuildElm(spec));
+        Write(options["out"], mkelm::BuildElm(layout));
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "mkelm: " << e.what() << "\n";
