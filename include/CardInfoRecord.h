@@ -8,10 +8,10 @@
 #include "SoftwareVer.h"
 
 struct _CardInfo {
-    char szPort[260];              // "COM1" ... "COM10"
-    std::int32_t nConfigFlag;      // set by SetCardConfigFlag; 0 after a removal
-    std::int32_t nInserted;        // 1 while a supported adapter answers on the port
-    _SoftwareVer SoftwareVer;      // firmware version last read from the card
+    char szPort[260];               // "COM1" ... "COM10"
+    std::int32_t nConfigFlag;       // set by SetCardConfigFlag; 0 after a removal
+    std::int32_t nInserted;         // 1 while a supported adapter answers on the port
+    _SoftwareVer SoftwareVer;       // firmware version last read from the card
     _ISDN_VERSIONTYPE VersionType;  // firmware region last read from the card
 };
 

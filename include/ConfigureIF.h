@@ -13,7 +13,7 @@ class Window;
 class CAppletSheet;
 
 class QUILAN_EXPORT CConfigureIF {
-public:
+  public:
     CConfigureIF();
     ~CConfigureIF();
     CConfigureIF(const CConfigureIF&) = delete;
@@ -27,6 +27,6 @@ public:
     // Destroys the main sheet if there is one; always 0.
     std::int32_t TerminateCfg();
 
-private:
+  private:
     CAppletSheet* m_pSheet = nullptr;
 };

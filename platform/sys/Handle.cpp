@@ -26,7 +26,7 @@ WaitResult Waitable::WaitFor(std::uint32_t timeoutMs) {
         return WaitResult::Signaled;
     }
     return m_changed.wait_for(lock, Scaled(timeoutMs), signaled) ? WaitResult::Signaled
-                                                                  : WaitResult::Timeout;
+                                                                 : WaitResult::Timeout;
 }
 
 namespace {
@@ -84,7 +84,9 @@ namespace {
 class Event final : public detail::Waitable {};
 }  // namespace
 
-Handle CreateEvent() { return detail::Insert(std::make_shared<Event>()); }
+Handle CreateEvent() {
+    return detail::Insert(std::make_shared<Event>());
+}
 
 bool SetEvent(Handle event) {
     auto object = detail::Find(event);
@@ -109,6 +111,8 @@ WaitResult Wait(Handle object, std::uint32_t timeoutMs) {
     return waitable ? waitable->WaitFor(timeoutMs) : WaitResult::Failed;
 }
 
-bool CloseHandle(Handle object) { return detail::Remove(object); }
+bool CloseHandle(Handle object) {
+    return detail::Remove(object);
+}
 
 }  // namespace sys

@@ -12,13 +12,13 @@ namespace sys::detail {
 
 // A waitable object: signalled or not, with waiters woken when it becomes signalled.
 class Waitable {
-public:
+  public:
     virtual ~Waitable() = default;
     void Signal();
     void Unsignal();
     WaitResult WaitFor(std::uint32_t timeoutMs);
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_bSignaled = false;

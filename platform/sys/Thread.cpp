@@ -20,7 +20,7 @@ std::atomic<std::uint32_t> g_nextThreadId{1};
 // Signalled when the body has returned and its captures are destroyed, so a waiter may unload
 // the code the body came from.
 class Thread final : public detail::Waitable {
-public:
+  public:
     void Started() {
         std::lock_guard lock(m_mutex);
         m_tid = static_cast<pid_t>(syscall(SYS_gettid));
@@ -37,7 +37,7 @@ public:
         return m_tid;
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_started;
     pid_t m_tid = 0;  // the kernel's id, for priority changes

@@ -97,7 +97,8 @@ std::optional<std::size_t> RecordLength(std::string_view data, std::size_t at) {
 std::string BuildElm(const ElmLayout& layout) {
     if (layout.size % 4 != 0)
         throw std::invalid_argument("the size must be a multiple of 4");
-    if (layout.recordSize < 2 * kHeader || layout.recordSize % 4 != 0 || layout.recordSize > kMaxRecord) {
+    if (layout.recordSize < 2 * kHeader || layout.recordSize % 4 != 0 ||
+        layout.recordSize > kMaxRecord) {
         throw std::invalid_argument("the record size must be a multiple of 4 from 8 on");
     }
     std::string version = std::string(kVersionMarker) + layout.version + '\0';
