@@ -74,12 +74,12 @@ DialogTemplate CardsPage() {
             Line(ControlKind::PushButton, 1004, "&Refresh", {104, 80, 60, 8},
                  style::kDefaultButton),
             Line(ControlKind::PushButton, 1003, "&Properties", {168, 80, 60, 8}),
-            Line(ControlKind::GroupBox, 1087, "Profile Properties", {8, 96, 220, 48}),
+            Line(ControlKind::GroupBox, 1087, "Profile Properties", {8, 96, 220, 52}),
             Line(ControlKind::Text, 1088,
                  "Use the Profile Properties option to configure the locations from which you "
                  "can connect for the selected Quilan ISDN T/A.",
-                 {16, 104, 132, 32}),
-            Line(ControlKind::PushButton, 1002, "Pr&ofile Properties", {152, 112, 72, 8}),
+                 {16, 104, 116, 40}),
+            Line(ControlKind::PushButton, 1002, "Pr&ofile Properties", {136, 116, 88, 8}),
         });
 }
 
