@@ -145,6 +145,18 @@ class StorageTest : public ::testing::Test {
         return commands;
     }
 
+    // Outside the open state every operation fails and leaves the caller's values alone.
+    void ExpectEveryOperationRefused() {
+        _CARDPROFILES got = Patterned();
+        const _CARDPROFILES before = got;
+        EXPECT_EQ(m_Storage.ReadProfiles(got), 2006);
+        EXPECT_TRUE(SameBytes(&got, &before, sizeof got));
+        EXPECT_EQ(m_Storage.WriteProfiles(SampleCard(true)), 2003);
+        int accepted = 7;
+        EXPECT_EQ(static_cast<CStorage&>(m_Storage).AttemptBACP(accepted), 2003);
+        EXPECT_EQ(accepted, 7);
+    }
+
     fs::path m_Root;
     std::unique_ptr<tasim::Adapter> m_Card;
     CComStorage m_Storage;
@@ -443,14 +455,7 @@ TEST_F(StorageTest, HalfOpenAfterAFailedOpen) {
     for (const char* port : {"COM9", "COM11", "LPT1"}) {
         SCOPED_TRACE(port);
         EXPECT_EQ(m_Storage.Open(port), 2001);
-        _CARDPROFILES got = Patterned();
-        const _CARDPROFILES before = got;
-        EXPECT_EQ(m_Storage.ReadProfiles(got), 2006);
-        EXPECT_TRUE(SameBytes(&got, &before, sizeof got));
-        EXPECT_EQ(m_Storage.WriteProfiles(SampleCard(true)), 2003);
-        int accepted = 7;
-        EXPECT_EQ(static_cast<CStorage&>(m_Storage).AttemptBACP(accepted), 2003);
-        EXPECT_EQ(accepted, 7);
+        ExpectEveryOperationRefused();
         EXPECT_EQ(m_Storage.Close(), 0);
     }
     EXPECT_EQ(m_Card->Received(), "");
@@ -466,14 +471,7 @@ TEST_F(StorageTest, ClosedObjectSendsNothing) {
     ASSERT_EQ(m_Storage.Open(kPort), 0);
     EXPECT_EQ(m_Storage.Close(), 0);
     m_Card->ClearRecording();
-    _CARDPROFILES got = Patterned();
-    const _CARDPROFILES before = got;
-    EXPECT_EQ(m_Storage.ReadProfiles(got), 2006);
-    EXPECT_TRUE(SameBytes(&got, &before, sizeof got));
-    EXPECT_EQ(m_Storage.WriteProfiles(SampleCard(true)), 2003);
-    int accepted = 7;
-    EXPECT_EQ(static_cast<CStorage&>(m_Storage).AttemptBACP(accepted), 2003);
-    EXPECT_EQ(accepted, 7);
+    ExpectEveryOperationRefused();
     EXPECT_EQ(m_Card->Received(), "");
 }
 
