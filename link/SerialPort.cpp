@@ -171,7 +171,9 @@ std::int32_t CSerialPort::Close() {
     m_hThread = sys::kNoHandle;
     m_dwThreadId = 0;
     m_hComm.SetDtr(false);
-    m_hComm.Purge();
+    // Writes have drained before they returned, so only received bytes are left to discard;
+    // every written byte reaches the other side, also the EOT written just before a close.
+    m_hComm.PurgeReceived();
     m_hComm.Close();
     return 0;
 }

@@ -58,8 +58,8 @@ class CSerialPort {
 
     // Opens "COMn", starts the reader, sends the set-up command and lets its answer pass
     // (kSettleMs): 0, kOpenFailed (at once for a missing, foreign or busy port), kThreadFailed
-    // or kLineSettings. Close ends the reader (also one blocked in a wait), drops DTR, purges
-    // and closes; always 0, and harmless on a closed channel.
+    // or kLineSettings. Close ends the reader (also one blocked in a wait), drops DTR, discards
+    // what was received and closes; always 0, and harmless on a closed channel.
     std::int32_t Open(const char* portName);
     std::int32_t Close();
     // Writes every byte and waits until they have left: 0, kWriteRefused (rejected at once)

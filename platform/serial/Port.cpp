@@ -151,6 +151,10 @@ void Port::Purge() {
     tcflush(m_fd, TCIOFLUSH);
 }
 
+void Port::PurgeReceived() {
+    tcflush(m_fd, TCIFLUSH);
+}
+
 void Port::SetEventMask(bool receive) {
     if (m_bReceiveMask.exchange(receive) != receive) {
         Wake();

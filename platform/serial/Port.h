@@ -72,6 +72,9 @@ class QUILAN_EXPORT Port {
     bool SetDtr(bool on);
     // Discards both queues.
     void Purge();
+    // Discards what was received and not yet read. On a pseudo-terminal, discarding the output
+    // queue would also throw away what the other side has not read yet.
+    void PurgeReceived();
 
     // Asks for the received-characters event (true) or for none (false); clearing it releases
     // a pending WaitForEvent, from any thread.
