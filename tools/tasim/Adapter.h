@@ -49,6 +49,7 @@ struct Faults {
     int cancelAtBlock = 0;                  // CAN CAN instead of the answer to block k
     int nakBlock = 0;                       // block k is NAKed ...
     int nakTimes = 0;                       // ... this many times before it is taken
+    int nakEotTimes = 0;                    // EOT is NAKed this many times before it is taken
     int silentFromBlock = 0;                // from block k on the receiver answers nothing
     CommandMatch hangUpAt;                  // the master is closed when these commands arrive
     int hangUpAtBlock = 0;                  // the master is closed when block k arrives

@@ -60,6 +60,9 @@ std::string XmodemReceiver::Feed(std::string_view bytes, Clock::time_point now, 
             m_block = c;
             m_started = true;
             m_retries = 0;
+        } else if (c == EOT && m_naksOfEot < m_faults.nakEotTimes) {
+            ++m_naksOfEot;
+            out += NAK;
         } else if (c == EOT) {
             out += ACK;
             m_outcome = Outcome::Complete;

@@ -52,6 +52,7 @@ class XmodemReceiver {
     std::string m_data;
     int m_taken = 0;  // blocks taken so far
     int m_naksOfFaultBlock = 0;
+    int m_naksOfEot = 0;
     int m_retries = 0;
     Clock::time_point m_deadline;
 };

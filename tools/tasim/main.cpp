@@ -17,6 +17,7 @@
 //   --oversize-bytes N        ... to at least N bytes (default 6000)
 //   --cancel-at-block K       CAN CAN instead of the answer to block K
 //   --nak-block K --nak-times N        NAK block K N times before taking it
+//   --nak-eot N                        NAK the end of transmission N times before taking it
 //   --silent-from-block K     answer nothing from block K on
 //   --hang-up-at K | --hang-up-at-cmd CMD | --hang-up-at-block K   close the line there
 //   --pace                    move bytes at 115200 bit/s, 10 bits a byte
@@ -132,6 +133,8 @@ int main(int argc, char** argv) {
                 f.nakBlock = Count(value);
             else if (name == "nak-times")
                 f.nakTimes = Count(value);
+            else if (name == "nak-eot")
+                f.nakEotTimes = Count(value);
             else if (name == "silent-from-block")
                 f.silentFromBlock = Count(value);
             else if (name == "hang-up-at")
