@@ -22,6 +22,10 @@ void AddStrings(ui::Module& module) {
          "ERR0002 : Error occured attempting to detect installed Quilan ISDN T/As on the "
          "system."},
         {kIdsCardSheet, "Card Properties"},
+        {kIdsCardUnreadable,
+         "ERR0003 : Error occured retrieving configuration information from the Quilan ISDN "
+         "T/A."},
+        {kIdsDownloadFailed, "ERR0012 : Error occured initializing the firmware download."},
         {kIdsHelpFailed, "ERR0006 : Error occured opening the help file."},
         {kIdsSelectCard,
          "WARN0002 : Please select a Quilan ISDN T/A from the list of installed cards."},
@@ -30,6 +34,15 @@ void AddStrings(ui::Module& module) {
          "T/As on the system."},
         {kIdsProfilesInternational, "Profiles - International (Excl. North America)"},
         {kIdsProfilesNorthAmerica, "Profiles - North America"},
+        {kIdsNoElmDirectory,
+         "ERR0017 : Error occured retrieving the ELM file location from the registry."},
+        {kIdsChangeFirmware,
+         "WARN0003 : You are about to change the firmware on the card.\n All currently stored "
+         "profiles will be lost. Proceed ?"},
+        {kIdsDownloadComplete,
+         "WARN006 : The download of the firmware has completed successfully. Please check your "
+         "profile configurations as they may not have been preserved across different versions "
+         "of firmware."},
     });
 }
 
@@ -92,21 +105,28 @@ DialogTemplate DetectCardsDialog() {
                   });
 }
 
-// The pages that the card and profiles sheets will hold are not built yet; until then each
-// says so plainly, beside the card's port.
 DialogTemplate CardPage() {
-    return Dialog(kIddCard, "General", 235, 152, 0,
-                  {
-                      Line(ControlKind::Icon, 1008, "", {8, 8, 32, 16}, 0, kIconCard),
-                      Line(ControlKind::Text, -1, "Corvane Quilan ISDN T/A ", {48, 8, 180, 8}),
-                      Line(ControlKind::EtchedLine, -1, "", {8, 32, 220, 8}),
-                      Line(ControlKind::Text, -1, "Port :", {8, 48, 40, 8}),
-                      Line(ControlKind::Text, 1001, "", {52, 48, 60, 8}),
-                      Line(ControlKind::Text, -1,
-                           "Firmware version, download and ISDN region are not available in "
-                           "this version of the configuration tool.",
-                           {8, 72, 220, 24}),
-                  });
+    return Dialog(
+        kIddCard, "General", 235, 152, 0,
+        {
+            Line(ControlKind::Icon, 1008, "", {8, 8, 32, 16}, 0, kIconCard),
+            Line(ControlKind::Text, -1, "Corvane Quilan ISDN T/A ", {48, 8, 180, 8}),
+            Line(ControlKind::EtchedLine, -1, "", {8, 32, 220, 8}),
+            Line(ControlKind::Text, -1, "Port :", {8, 40, 40, 8}),
+            Line(ControlKind::Text, 1001, "", {52, 40, 60, 8}),
+            Line(ControlKind::GroupBox, -1, "Software Version", {8, 56, 220, 32}),
+            Line(ControlKind::Text, -1, "Version :", {16, 68, 40, 8}),
+            Line(ControlKind::Text, 1040, "", {60, 68, 100, 8}),
+            Line(ControlKind::PushButton, 1042, "&Download", {164, 68, 56, 8}),
+            Line(ControlKind::GroupBox, 1091, "ISDN &Type", {8, 96, 220, 52}),
+            Line(ControlKind::Text, 1092,
+                 "The current card configuration allows worldwide connections to be made from "
+                 "the following region:",
+                 {16, 104, 204, 24}),
+            ui::ControlTemplate(ControlKind::DropDownList, 1093, "", {16, 132, 204, 8},
+                                style::kSorted, 0,
+                                {"International (Excl. North America)", "North America"}),
+        });
 }
 
 DialogTemplate ProfileListPage() {

@@ -18,11 +18,16 @@ inline constexpr std::uint32_t kIdsCardItem = 59143;  // "Corvane Quilan ISDN T/
 inline constexpr std::uint32_t kIdsNoMemory = 59147;
 inline constexpr std::uint32_t kIdsDetectFailed = 59148;
 inline constexpr std::uint32_t kIdsCardSheet = 59156;
+inline constexpr std::uint32_t kIdsCardUnreadable = 59157;
+inline constexpr std::uint32_t kIdsDownloadFailed = 59159;
 inline constexpr std::uint32_t kIdsHelpFailed = 59191;
 inline constexpr std::uint32_t kIdsSelectCard = 59192;
 inline constexpr std::uint32_t kIdsRefreshFailed = 59194;
 inline constexpr std::uint32_t kIdsProfilesInternational = 59195;
 inline constexpr std::uint32_t kIdsProfilesNorthAmerica = 59196;
+inline constexpr std::uint32_t kIdsNoElmDirectory = 59197;
+inline constexpr std::uint32_t kIdsChangeFirmware = 59198;
+inline constexpr std::uint32_t kIdsDownloadComplete = 59201;
 
 // Dialogs.
 inline constexpr std::uint32_t kIddCards = 24819;
