@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -119,4 +120,45 @@ TEST_F(CplTerminal, OpensTheAppletAndListsBothEmulatedCards) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_FALSE(HostRunning());
+}
+
+// Firmware from the card page: Properties, Download with the offered standard file, the
+// comparison confirmed, the progress dialog, and the new version on the page.
+TEST_F(CplTerminal, DownloadsFirmwareFromTheCardPage) {
+    ASSERT_TRUE(m_northAmerica.Start(m_root, "COM2"));
+    std::ofstream(m_root / "registry.reg")
+        << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Quilan ISDN T/A \\Directory]\n"
+        << "\"ElmDirectory\"=\"" << ELM_DIR << "\"\n";
+    const std::string host = "env -u QUILAN_FRONTEND QUILAN_ROOT='" + m_root.string() +
+                             "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
+                             " TERM=screen '" + HOST_PATH + "' --dir '" +
+                             (m_root / "applets").string() + "'";
+    ASSERT_EQ(std::system((m_tmux + "new-session -d -s host -x 80 -y 24 \"" + host + "\"").c_str()),
+              0);
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Quilan ISDN Terminal Adapter");
+    })) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Corvane Quilan ISDN T/A ( COM2") && !Contains(s, "Please wait");
+    })) << Screen();
+    Keys("M-p");  // Properties
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Card Properties") && Contains(s, "3.10.05");
+    })) << Screen();
+    Keys("M-d");  // Download
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return Contains(s, "ROM0NA.ELM"); }))
+        << Screen();
+    Keys("Enter");  // the dialog's Download, with the offered file
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return Contains(s, "WARN0005"); })) << Screen();
+    Keys("Enter");  // Yes
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return Contains(s, "WARN006"); })) << Screen();
+    Keys("Enter");
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Card Properties") && Contains(s, "3.11.02") && !Contains(s, "WARN006");
+    })) << Screen();
+    EXPECT_EQ(m_northAmerica.Version(), "3.11.02");
+    Keys("Escape");
+    Keys("Escape");
+    Keys("Escape");
 }
