@@ -7,6 +7,8 @@
 # A North American adapter answers on COM2 (firmware 3.10.05, so its profiles can be edited)
 # and an International one on COM5. The panel lists the applet; Enter opens it. With --open the
 # applet opens at once, as when the Control Panel is started with the applet's file name.
+# "ElmDirectory" names the build's two standard firmware files (version 3.11.02), so that a
+# download or a region change from "Card Properties" visibly changes the card's version.
 set -eu
 
 if [ $# -lt 1 ]; then

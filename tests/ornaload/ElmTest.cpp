@@ -124,6 +124,10 @@ TEST(ElmTextScanTest, FindsTextsAcrossChunkBoundaries) {
         {"text split in the middle", Kind::Version, Placed(version, 990), true, "3.11.02"},
         {"text spans two chunks", Kind::Version, Placed(longText, 100), true,
          std::string(1500, '7').substr(0, 1500)},
+        // A text spans at most two chunks: a longer one is cut where the second chunk ends.
+        {"version text of 10 kB", Kind::Version,
+         Placed("SYS_VER " + std::string(10000, '9') + '\0', 100, 12000), true,
+         std::string(1000 - 108 + 1000, '9')},
         {"no zero before the end of the file", Kind::Version, Placed("SYS_VER 3.1", 2989), false,
          "3.1"},
         {"marker at the very end", Kind::Version, Placed("SYS_VER ", 2992), false, ""},
