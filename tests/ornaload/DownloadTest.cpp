@@ -141,7 +141,9 @@ TEST_P(FaultTest, EndsWithItsCodeAndReleasesEverything) {
     EXPECT_TRUE(ThreadsDownTo(card.Running() ? threads : threads - 1));
     if ((GetParam().result == -2 || GetParam().result == -3) && card.Running()) {
         // EOT goes out first, and reaches the adapter even though the port closes right after.
-        EXPECT_NE(card.Received().find(static_cast<char>(xmodem::EOT)), std::string::npos);
+        EXPECT_TRUE(Eventually([&card] {
+            return card.Received().find(static_cast<char>(xmodem::EOT)) != std::string::npos;
+        }));
     }
     // The port is free again: the next download works at once.
     if (!card.Running() || card.InLoader()) {
@@ -235,7 +237,8 @@ TEST_F(XferTest, NoPromptWritesNothingButEotAndTimesOut) {
     XferOutcome outcome = FromFile(file);
     EXPECT_EQ(outcome.result, -3);
     EXPECT_EQ(Boxes(user), std::vector<std::string>{kTimeout});
-    EXPECT_EQ(card.Received(), "ATV1E1&K3\r\nAT$Z\r\x04");
+    EXPECT_TRUE(Eventually([&card] { return card.Received() == "ATV1E1&K3\r\nAT$Z\r\x04"; }))
+        << card.Received();
 }
 
 TEST_F(XferTest, CancelWhileWaitingForThePromptChecksTheCardAndEnds) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,16 +48,21 @@ inline int ThreadCount() {
     return count;
 }
 
-// A thread whose handle has been waited for may still be leaving the system's list for a
-// moment: true once the count is down to `count`, false when it stays above for 2 s.
-inline bool ThreadsDownTo(int count) {
+// What another thread or the adapter does after a download returned can take a moment (a
+// thread leaving the system's list, the adapter reading its last bytes): true once `done` holds,
+// false when it does not within 2 s.
+inline bool Eventually(const std::function<bool()>& done) {
     for (int tries = 0; tries < 2000; ++tries) {
-        if (ThreadCount() <= count) {
+        if (done()) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return false;
+}
+
+inline bool ThreadsDownTo(int count) {
+    return Eventually([count] { return ThreadCount() <= count; });
 }
 
 struct XferOutcome {
