@@ -137,8 +137,11 @@ TEST(CardPageTest, NoToTheWarningPutsTheRegionBack) {
     EXPECT_EQ(Count(*card, "AT$Z\r"), 0);
 }
 
-TEST(CardPageTest, RegionChangeDownloadsTheStandardFileWithoutAsking) {
-    CAppletRoot root({ElmDirectoryLine(kStandardDirectory)});
+// The folder's separator is put in where the value lacks it.
+class RegionChangeTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RegionChangeTest, DownloadsTheStandardFileWithoutAsking) {
+    CAppletRoot root({ElmDirectoryLine(GetParam())});
     auto card = root.Card("COM2");
     ui::HeadlessUser user;
     RunCardPage(user, [&] {
@@ -157,6 +160,11 @@ TEST(CardPageTest, RegionChangeDownloadsTheStandardFileWithoutAsking) {
     EXPECT_EQ(card->GetRegion(), tasim::Region::International);
     EXPECT_EQ(card->Version(), kStandardVersion);
 }
+
+INSTANTIATE_TEST_SUITE_P(ElmDirectory, RegionChangeTest,
+                         ::testing::Values(kStandardDirectory,
+                                           kStandardDirectory.substr(0, kStandardDirectory.size() -
+                                                                            1)));
 
 struct DirectoryCase {
     const char* name;
