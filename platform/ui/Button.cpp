@@ -13,7 +13,9 @@ bool Button::Click() {
     if (!Exists() || !IsEnabled() || !IsVisible()) {
         return false;
     }
-    SetFocus();
+    if (!(Style() & style::kKeepFocus)) {
+        SetFocus();
+    }
     if (m_bCheckBox) {
         SetCheck(!m_bChecked);
     }

@@ -16,8 +16,8 @@ class QUILAN_EXPORT Button : public Control {
     bool IsChecked() const { return m_bChecked; }
     void SetCheck(bool bChecked);
 
-    // The user clicks it: a check box toggles; then the parent gets kClicked. Nothing happens
-    // to a disabled or hidden button; false then.
+    // The user clicks it: it takes the focus (unless kKeepFocus), a check box toggles; then the
+    // parent gets kClicked. Nothing happens to a disabled or hidden button; false then.
     bool Click();
 
   private:

@@ -12,6 +12,15 @@ namespace {
 
 constexpr std::uint32_t kViewerTemplate = 1;
 
+bool IsWithin(const Window* window, const Window& top) {
+    for (; window; window = window->Parent()) {
+        if (window == &top) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::unique_ptr<HelpViewer>& ThreadViewer() {
     UiThread::Current();  // made first, so it is destroyed after the viewer at thread exit
     thread_local std::unique_ptr<HelpViewer> viewer;
@@ -47,6 +56,10 @@ void HelpViewer::Fill(Window* owner, const std::filesystem::path& file, std::uin
     m_nTopic = topic;
     m_title = std::move(title);
     m_text = std::move(text);
+    if (Window* focus = Window::Focus(); focus && !IsWithin(focus, *this)) {
+        m_pReturnFocus = focus;
+        m_hReturnFocus = focus->Handle();
+    }
     if (!Exists()) {
         CreateFromTemplate(nullptr, owner);
     } else {
@@ -80,6 +93,16 @@ void HelpViewer::OnOK() {
 
 void HelpViewer::OnCancel() {
     Close();
+}
+
+void HelpViewer::OnDestroy() {
+    // Handles are never reused: a live one means the control is still there.
+    if (m_hReturnFocus && sys::IsWindowEndpoint(m_hReturnFocus)) {
+        m_pReturnFocus->SetFocus();
+    }
+    m_pReturnFocus = nullptr;
+    m_hReturnFocus = 0;
+    Dialog::OnDestroy();
 }
 
 bool ShowHelp(Window* owner, const std::filesystem::path& file, std::uint32_t topic) {

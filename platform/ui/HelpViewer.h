@@ -3,7 +3,8 @@
 // ShowHelp reads the file, fills the thread's viewer window (created on first use, reused
 // afterwards, as help engines keep one window) and hands it to the front end, which either runs
 // it modally or leaves it open beside the program's windows. The viewer belongs to the thread;
-// the user closes it with its Close button or Esc.
+// the user closes it with its Close button or Esc, and the focus goes back to the control that
+// had it when the help was asked for, if that still exists.
 #pragma once
 
 #include <cstdint>
@@ -37,12 +38,15 @@ class QUILAN_EXPORT HelpViewer : public Dialog {
 
     void OnOK() override;
     void OnCancel() override;
+    void OnDestroy() override;
 
     std::filesystem::path m_file;
     std::uint32_t m_nTopic = 0;
     std::string m_title;
     std::string m_text;
     bool m_bModal = false;
+    Window* m_pReturnFocus = nullptr;
+    sys::WindowHandle m_hReturnFocus = 0;  // checked before m_pReturnFocus is used
 };
 
 // Shows the topic; false when the file cannot be read, is malformed or has no such topic.

@@ -96,6 +96,9 @@ int PropertySheet::DoModal() {
         ControlTemplate line{ControlKind::PushButton, id, text,
                              Rect{x, buttonsTop, kButtonWidth, kButtonHeight},
                              id == kIdOk ? style::kDefaultButton : 0u};
+        if (id == kIdHelpButton) {
+            line.style |= style::kKeepFocus;  // help is about where the user was
+        }
         if (id == kIdApply) {
             line.style |= style::kDisabled;  // nothing to apply until a page says so
         }

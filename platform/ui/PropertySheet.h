@@ -9,7 +9,7 @@
 //     OnOK, in page order, and the sheet ends with kIdOk; when it refuses the sheet stays open;
 //   - Cancel (also Esc and a close request) gives every created page OnCancel and ends the
 //     sheet with kIdCancel;
-//   - Help (also F1) sends kHelpCommand to the active page.
+//   - Help (also F1) sends kHelpCommand to the active page; the focus stays where it was.
 // The sheet's own controls are its buttons: kIdOk, kIdCancel, kIdApply (absent with SetNoApply),
 // kIdHelpButton.
 #pragma once

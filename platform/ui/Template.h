@@ -45,6 +45,7 @@ inline constexpr std::uint32_t kAutoBuddy = 1u << 11;  // UpDown: attaches to th
 inline constexpr std::uint32_t kSetBuddyNumber = 1u << 12;  // UpDown: sets the buddy's number
 inline constexpr std::uint32_t kArrowKeys = 1u << 13;       // UpDown: Up/Down in the buddy step it
 inline constexpr std::uint32_t kNoThousands = 1u << 14;     // UpDown: no thousands separator
+inline constexpr std::uint32_t kKeepFocus = 1u << 15;       // PushButton: a click leaves the focus
 // Dialogs.
 inline constexpr std::uint32_t kCaption = 1u << 16;     // a title bar
 inline constexpr std::uint32_t kSystemMenu = 1u << 17;  // a close box on the title bar

@@ -155,6 +155,27 @@ TEST(HelpTest, HelpButtonShowsTheCardsTopic) {
     EXPECT_EQ(RunApplet(user), 0);
 }
 
+// After help, asked for by key or by button, the control the user was on has the focus again.
+TEST(HelpTest, FocusGoesBackToTheCardListAfterHelp) {
+    CAppletRoot root({std::string("\"HelpDirectory\"=\"") + QUILAN_HELP_DIR + "\""});
+    auto card = root.Card("COM2");
+    ui::HeadlessUser user;
+    auto closeHelp = [&] {
+        ui::HelpViewer* viewer = ui::OpenHelpViewer();
+        ASSERT_NE(viewer, nullptr);
+        viewer->Close();
+        EXPECT_EQ(user.FocusId(), 1009);
+    };
+    user.WaitUntil([&] { return user.Title() == kMainTitle && user.Items(1009).size() == 1; })
+        .Then([&] { EXPECT_EQ(user.FocusId(), 1009); })
+        .Press(ui::Key::F1)
+        .Then(closeHelp)
+        .Click(ui::kIdHelpButton)
+        .Then(closeHelp)
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
 // The help file the build places for the installation has a topic for every page.
 TEST(HelpTest, HelpFileHasATopicForEveryPage) {
     for (std::uint32_t number : {0x5000u, 0x5100u, 0x5200u, 0x5300u, 0x5400u}) {

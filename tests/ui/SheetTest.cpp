@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "TestModule.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/HeadlessUser.h"
+#include "platform/ui/HelpViewer.h"
 #include "platform/ui/PropertySheet.h"
 
 namespace {
@@ -16,6 +22,7 @@ class TestPage : public ui::PropertyPage {
     bool m_bCheck = false;
     int refusals = 0;  // how many times leaving is refused
     int inits = 0, activations = 0, leaves = 0, oks = 0, cancels = 0, helps = 0;
+    std::function<void()> onHelp;
 
   protected:
     void DoDataExchange(ui::DataExchange& dx) override {
@@ -43,6 +50,9 @@ class TestPage : public ui::PropertyPage {
     bool OnCommand(int id, int code) override {
         if (id == ui::kHelpCommand) {
             ++helps;
+            if (onHelp) {
+                onHelp();
+            }
             return true;
         }
         return PropertyPage::OnCommand(id, code);
@@ -166,6 +176,65 @@ TEST(PropertySheet, HelpGoesToTheActivePageAsItsCommand) {
     EXPECT_EQ(sheet.DoModal(), ui::kIdCancel);
     EXPECT_EQ(first.helps, 2);
     EXPECT_EQ(second.helps, 0);
+}
+
+// Help is about the control the user is on: however it was asked for and however the viewer
+// closes, that control has the focus again afterwards. The viewer is left beside the sheet, as
+// the headless driver does, or run modally, as the terminal does.
+TEST(PropertySheet, FocusGoesBackAfterHelp) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("sheet-help-" + std::to_string(getpid()));
+    std::ofstream(file) << "@topic 0x5000 Cards\nThe cards page.\n";
+    struct Row {
+        const char* what;
+        bool bF1;
+        bool bModal;
+        std::vector<ui::Key> closeKeys;  // in the modal viewer
+    };
+    const Row rows[] = {
+        {"Help button, viewer beside the sheet", false, false, {}},
+        {"F1, viewer beside the sheet", true, false, {}},
+        {"F1, modal viewer closed with Esc", true, true, {ui::Key::Escape}},
+        {"Help button, modal viewer closed by its button",
+         false,
+         true,
+         {ui::Key::Tab, ui::Key::Enter}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ui::HeadlessUser user;
+        TestPage page(test::kPageA);
+        page.SetHasHelp(true);
+        page.onHelp = [&] {
+            ASSERT_TRUE(ui::ShowHelp(&page, file, 0x5000));
+            if (row.bModal) {
+                ui::OpenHelpViewer()->RunModal();
+            }
+        };
+        ui::PropertySheet sheet("Help", nullptr);
+        sheet.AddPage(&page);
+        user.Tick(test::kPageCheck).Then([&] { EXPECT_EQ(user.FocusId(), test::kPageCheck); });
+        if (row.bF1) {
+            user.Press(ui::Key::F1);
+        } else {
+            user.Click(ui::kIdHelpButton);
+        }
+        for (ui::Key key : row.closeKeys) {
+            user.Press(key);
+        }
+        user.Then([&] {
+                if (ui::HelpViewer* viewer = user.Help(); viewer && !row.bModal) {
+                    viewer->Close();
+                }
+                EXPECT_EQ(user.Help(), nullptr);
+                EXPECT_EQ(user.FocusId(), test::kPageCheck);
+            })
+            .Press(ui::Key::Escape);
+        EXPECT_EQ(sheet.DoModal(), ui::kIdCancel);
+        EXPECT_EQ(page.helps, 1);
+        EXPECT_TRUE(user.Problems().empty()) << user.Problems().front();
+    }
+    std::filesystem::remove(file);
 }
 
 TEST(PropertySheet, ACloseRequestCancels) {
