@@ -110,6 +110,8 @@ ui::MessageResult CPropCards::OnNotify(const ui::Notification& notification) {
         return ui::PropertyPage::OnNotify(notification);
     }
     switch (notification.code) {
+        // The profile controls follow the selection however the user moved it, arrows included.
+        case ui::kItemChanged:
         case ui::kItemClick:
         case ui::kItemRightClick:
         case ui::kItemRightDoubleClick:

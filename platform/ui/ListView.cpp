@@ -123,13 +123,7 @@ bool ListView::ClickItem(int index, MouseButton button, bool bDouble) {
     if (IsRenaming()) {
         EndRename(false);
     }
-    if (Valid(index)) {
-        SetItemState(index, kItemSelected | kItemFocused, kItemSelected | kItemFocused);
-    } else {
-        for (int i = 0; i < ItemCount(); ++i) {
-            SetItemState(i, 0, kItemSelected);
-        }
-    }
+    UserSelect(index);
     int code = button == MouseButton::Left ? (bDouble ? kItemDoubleClick : kItemClick)
                                            : (bDouble ? kItemRightDoubleClick : kItemRightClick);
     Notification notification;
@@ -145,8 +139,25 @@ bool ListView::MoveSelection(int delta) {
     }
     int from = FocusedItem() >= 0 ? FocusedItem() : FirstSelected();
     int to = from < 0 ? 0 : std::clamp(from + delta, 0, ItemCount() - 1);
-    SetItemState(to, kItemSelected | kItemFocused, kItemSelected | kItemFocused);
+    UserSelect(to);
     return true;
+}
+
+void ListView::UserSelect(int index) {
+    bool bChanged = Valid(index) ? ItemState(index, kItemSelected) == 0 : FirstSelected() >= 0;
+    if (Valid(index)) {
+        SetItemState(index, kItemSelected | kItemFocused, kItemSelected | kItemFocused);
+    } else {
+        for (int i = 0; i < ItemCount(); ++i) {
+            SetItemState(i, 0, kItemSelected);
+        }
+    }
+    if (bChanged) {
+        Notification notification;
+        notification.code = kItemChanged;
+        notification.item = Valid(index) ? index : -1;
+        NotifyParent(notification);
+    }
 }
 
 bool ListView::BeginRename(int index) {

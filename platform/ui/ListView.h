@@ -1,5 +1,7 @@
 // List views in report view: rows of one labelled column, with an icon, item data and the
-// selected and focused states. With single selection, selecting a row clears the others. With
+// selected and focused states. With single selection, selecting a row clears the others. When
+// the user moves the selection, by click or by arrow, the parent is told kItemChanged first, so
+// that it can follow the selection whatever moved it. With
 // kEditLabels the user may rename a row in place: kBeginLabelEdit (refused by a nonzero answer),
 // typing, then kEndLabelEdit whose nonzero answer keeps the new label.
 #pragma once
@@ -48,7 +50,8 @@ class QUILAN_EXPORT ListView : public Control {
     int FocusedItem() const;
 
     // The user clicks a row (-1: below the rows) with a button, once or twice. A left or right
-    // click selects and focuses the row (or clears the selection), then the parent is told.
+    // click selects and focuses the row (or clears the selection), then the parent is told of
+    // the click.
     bool ClickItem(int index, MouseButton button, bool bDouble);
     // The user moves the selection with the arrows (delta rows).
     bool MoveSelection(int delta);
@@ -69,6 +72,9 @@ class QUILAN_EXPORT ListView : public Control {
         unsigned state = 0;
     };
     bool Valid(int index) const { return index >= 0 && index < ItemCount(); }
+    // Selects and focuses the row, or clears the selection for -1, as the user does; tells the
+    // parent kItemChanged when that changed the selection.
+    void UserSelect(int index);
 
     const ImageList* m_pImages = nullptr;
     std::vector<Column> m_columns;

@@ -50,6 +50,7 @@ inline constexpr int kEditChange = 0x0300;  // edit: its text changed
 
 // Notification codes (Notification::code) of list views.
 inline constexpr int kItemClick = -2;
+inline constexpr int kItemChanged = -101;  // the user moved the selection; item: the row, or -1
 inline constexpr int kItemDoubleClick = -3;
 inline constexpr int kItemRightClick = -5;
 inline constexpr int kItemRightDoubleClick = -6;

@@ -116,6 +116,58 @@ TEST(CardsPageTest, ProfileControlsFollowTheSelectedCardsMinorVersion) {
     EXPECT_EQ(RunApplet(user), 0);
 }
 
+// The arrows move the selection as clicks do, and the profile controls follow it across the
+// boundary between minor versions 3 and 4 both ways; the profiles sheet opens from the keyboard
+// for the card selected, and not for a card without profiles.
+TEST(CardsPageTest, ProfileControlsFollowTheArrowKeys) {
+    CAppletRoot root;
+    auto minor4 = root.Card("COM1", CardConfig("3.04.01", tasim::Region::NorthAmerica));
+    auto minor3 = root.Card("COM3", CardConfig("3.03.05", tasim::Region::International));
+    auto minor10 = root.Card("COM10", CardConfig("3.10.05", tasim::Region::NorthAmerica));
+    ui::HeadlessUser user;
+    user.WaitUntil(Listed(user, 3)).Then([&] {
+        EXPECT_EQ(user.FocusId(), kList);
+        EXPECT_EQ(user.Selection(kList), 0);
+        ExpectProfileControls(user, true);
+    });
+    struct Row {
+        const char* what;
+        ui::Key key;
+        int selected;
+        bool bEnabled;
+    };
+    const Row rows[] = {
+        {"down to minor 3", ui::Key::Down, 1, false},
+        {"down to minor 10", ui::Key::Down, 2, true},
+        {"down at the last card", ui::Key::Down, 2, true},
+        {"up to minor 3", ui::Key::Up, 1, false},
+        {"up to minor 4", ui::Key::Up, 0, true},
+    };
+    for (const Row& row : rows) {
+        user.Press(row.key).Then([&user, &row] {
+            SCOPED_TRACE(row.what);
+            EXPECT_EQ(user.Selection(kList), row.selected);
+            ExpectProfileControls(user, row.bEnabled);
+        });
+    }
+    user.PressAlt('o')
+        .Then([&] {
+            EXPECT_EQ(user.Title(), "Profiles - North America");
+            EXPECT_EQ(user.Text(1001), "COM1");
+        })
+        .Click(ui::kIdCancel)
+        .Then([&] { EXPECT_EQ(user.FocusId(), kList); })
+        .Press(ui::Key::Down)
+        .PressAlt('o')
+        .Then([&] { EXPECT_EQ(user.Title(), kMainTitle) << "no profiles below minor 4"; })
+        .Press(ui::Key::Down)
+        .PressAlt('o')
+        .Then([&] { EXPECT_EQ(user.Text(1001), "COM10"); })
+        .Click(ui::kIdCancel)
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
 TEST(CardsPageTest, ProfilesSheetTitleFollowsTheCardsRegion) {
     CAppletRoot root;
     auto international = root.Card("COM2", CardConfig("3.10.05", tasim::Region::International));

@@ -89,7 +89,9 @@ TEST(ListView, RenamingAsksTheParentTwice) {
                         {0, "Office"}, {1, "Home"}, {0, "<cancelled>"}, {0, "OfficX"}}));
 }
 
-TEST(ListView, ClicksSelectAndNotify) {
+// Every move of the selection by the user is told as kItemChanged before the click itself, so
+// that a parent following the selection sees the arrows as well as the clicks.
+TEST(ListView, ClicksAndArrowsSelectAndNotify) {
     ui::HeadlessUser user;
     test::FormDialog dialog;
     Recorder recorder;
@@ -99,7 +101,7 @@ TEST(ListView, ClicksSelectAndNotify) {
         .Then([&] { EXPECT_EQ(user.Selection(test::kRows), 1); })
         .DoubleClickItem(test::kRows, 2)
         .RightClickItem(test::kRows, 0)
-        .RightDoubleClickItem(test::kRows, 0)
+        .RightDoubleClickItem(test::kRows, 0)  // already selected: no change
         .Press(ui::Key::Down)
         .Then([&] {
             auto* rows = dialog.ItemAs<ui::ListView>(test::kRows);
@@ -107,19 +109,31 @@ TEST(ListView, ClicksSelectAndNotify) {
             EXPECT_EQ(rows->FocusedItem(), 1);
             EXPECT_EQ(rows->ItemState(0, ui::kItemSelected), 0u);  // single selection
         })
+        .Press(ui::Key::Down)
+        .Press(ui::Key::Down)  // at the last row: nothing moves, nothing is told
         .ClickItem(test::kRows, -1)
-        .Then([&] { EXPECT_EQ(user.Selection(test::kRows), -1); })
+        .ClickItem(test::kRows, -1)  // nothing selected any more: only the click
+        .Press(ui::Key::Up)          // from the focused row, which stayed
+        .Then([&] { EXPECT_EQ(user.Selection(test::kRows), 1); })
         .Press(ui::Key::Escape);
     dialog.DoModal();
     std::vector<std::pair<int, int>> codes;
     for (const Seen& s : recorder.seen) {
         codes.push_back({s.code, s.item});
     }
-    EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{ui::kItemClick, 1},
+    EXPECT_EQ(codes, (std::vector<std::pair<int, int>>{{ui::kItemChanged, 1},
+                                                       {ui::kItemClick, 1},
+                                                       {ui::kItemChanged, 2},
                                                        {ui::kItemDoubleClick, 2},
+                                                       {ui::kItemChanged, 0},
                                                        {ui::kItemRightClick, 0},
                                                        {ui::kItemRightDoubleClick, 0},
-                                                       {ui::kItemClick, -1}}));
+                                                       {ui::kItemChanged, 1},
+                                                       {ui::kItemChanged, 2},
+                                                       {ui::kItemChanged, -1},
+                                                       {ui::kItemClick, -1},
+                                                       {ui::kItemClick, -1},
+                                                       {ui::kItemChanged, 1}}));
     EXPECT_TRUE(user.Problems().empty());
 }
 
