@@ -126,6 +126,9 @@ ui::MessageResult CPropCards::OnNotify(const ui::Notification& notification) {
 }
 
 bool CPropCards::FillCardList() {
+    // A scan (one that Escape cut short, or another process's) holds the card list while it
+    // probes, and the read waits for it: busy until the list is drawn.
+    ui::WaitCursor busy;
     int count = kMaxCards;
     if (CCardList().GetCardInfoList(m_CardInfo.data(), count) != 0) {
         return false;

@@ -398,6 +398,13 @@ InputEvent HeadlessUser::WaitForInput(int wakeDescriptor, std::chrono::nanosecon
     return {};
 }
 
+void HeadlessUser::BusyChanged(bool bBusy) {
+    if (bBusy) {
+        ++m_nBusyMarks;
+    }
+    m_bBusy.store(bBusy);
+}
+
 int HeadlessUser::MessageBox(const MessageBoxRequest& request) {
     ShownBox box{request, request.defaultButton, false};
     if (!m_steps.empty() && m_steps.front().type == Step::Type::Answer) {

@@ -23,9 +23,12 @@
 // nothing else happens, when it jumps to the next timer.
 //
 // The object installs itself as the thread's front end for its lifetime. Everything, the
-// reading functions included, is called on that thread (reading functions from Then steps).
+// reading functions included, is called on that thread (reading functions from Then steps),
+// except IsBusy and BusyMarks: the thread shows the busy mark when it is about to block, so only
+// another thread can see it there.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -96,12 +99,14 @@ class QUILAN_EXPORT HeadlessUser final : public FrontEnd {
     const std::vector<OpenFileRequest>& FileDialogs() const { return m_files; }
     const std::vector<std::string>& Problems() const { return m_problems; }
     bool ScriptDone() const { return m_steps.empty(); }
+    bool IsBusy() const { return m_bBusy.load(); }
+    int BusyMarks() const { return m_nBusyMarks.load(); }  // how often the busy mark appeared
 
     // FrontEnd.
     void ModalStarted(Window&) override {}
     void ModalEnded(Window&) override {}
     void Changed(Window&) override {}
-    void BusyChanged(bool) override {}
+    void BusyChanged(bool bBusy) override;
     InputEvent WaitForInput(int wakeDescriptor, std::chrono::nanoseconds timeout) override;
     int MessageBox(const MessageBoxRequest& request) override;
     bool OpenFile(const OpenFileRequest& request, std::string* chosen) override;
@@ -130,6 +135,8 @@ class QUILAN_EXPORT HeadlessUser final : public FrontEnd {
     std::vector<ShownBox> m_boxes;
     std::vector<OpenFileRequest> m_files;
     std::vector<std::string> m_problems;
+    std::atomic<bool> m_bBusy{false};
+    std::atomic<int> m_nBusyMarks{0};
 };
 
 }  // namespace ui

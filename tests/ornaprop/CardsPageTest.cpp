@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AppletRoot.h"
 #include "CardList.h"
 #include "ConfigureIF.h"
 #include "platform/sys/NamedMutex.h"
+#include "platform/sys/Time.h"
 #include "platform/ui/HeadlessUser.h"
 #include "platform/ui/Window.h"
 
@@ -164,6 +169,78 @@ TEST(CardsPageTest, ProfileControlsFollowTheArrowKeys) {
         .PressAlt('o')
         .Then([&] { EXPECT_EQ(user.Text(1001), "COM10"); })
         .Click(ui::kIdCancel)
+        .Click(ui::kIdCancel);
+    EXPECT_EQ(RunApplet(user), 0);
+}
+
+// Holds the card-list lock on a thread of its own, as a scan does, until the page waits for it
+// with the busy mark up. The page's thread is blocked then, so only another thread sees it.
+class CListHolder {
+  public:
+    explicit CListHolder(const ui::HeadlessUser& user) : m_user(user) {}
+    ~CListHolder() {
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+
+    // Returns once the lock is held; it is given back when the busy mark has appeared `marks`
+    // times in all and is up, or after a long while when it never does.
+    void Take(int marks) {
+        std::promise<bool> held;
+        std::future<bool> taken = held.get_future();
+        m_thread = std::thread([this, marks, held = std::move(held)]() mutable {
+            sys::NamedMutex lock("TALMONT_CARDLIST_MUTEX");
+            bool bHeld = lock.Lock() == sys::NamedMutex::LockResult::Acquired;
+            held.set_value(bHeld);
+            if (!bHeld) {
+                return;
+            }
+            auto seen = [&] { return m_user.BusyMarks() >= marks && m_user.IsBusy(); };
+            const auto deadline = std::chrono::steady_clock::now() + sys::Scaled(60000);
+            while (!seen() && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            m_bSawBusy.store(seen());
+            lock.Unlock();
+        });
+        ASSERT_TRUE(taken.get());
+    }
+    bool SawBusy() const { return m_bSawBusy.load(); }
+
+  private:
+    const ui::HeadlessUser& m_user;
+    std::thread m_thread;
+    std::atomic<bool> m_bSawBusy{false};
+};
+
+TEST(CardsPageTest, BusyWhileTheCutShortPageWaitsForTheCardListThenListed) {
+    CAppletRoot root;
+    auto first = root.Card("COM2");
+    auto second = root.Card("COM5");
+    // Known from an earlier detection: the page lists both, whether the scan or the page has
+    // the list first once it is free.
+    CCardList cards;
+    for (int slot = cards.FindInsertedCard(0); slot != -1;
+         slot = cards.FindInsertedCard(slot + 1)) {
+    }
+    // The clock stands still: the first look is after the first listing, before the detection.
+    ui::HeadlessUser user(ui::HeadlessUser::Clock::Manual);
+    CListHolder holder(user);
+    user.Then([&] {
+            EXPECT_FALSE(user.IsBusy());
+            // The detection's own busy mark, then the page's while it waits for the list.
+            holder.Take(user.BusyMarks() + 2);
+        })
+        .Wait(100)
+        .WaitUntil([&] { return user.Title() == kDetecting; })
+        .Press(ui::Key::Escape)
+        .Then([&] {
+            EXPECT_TRUE(holder.SawBusy()) << "the page waited for the list without a busy mark";
+            EXPECT_FALSE(user.IsBusy());
+            EXPECT_EQ(user.Items(kList),
+                      (std::vector<std::string>{ItemText("COM2"), ItemText("COM5")}));
+        })
         .Click(ui::kIdCancel);
     EXPECT_EQ(RunApplet(user), 0);
 }
