@@ -1,6 +1,6 @@
 // The whole path in a real terminal: the host under tmux (a pseudo-terminal it reads back) with
-// the applet, two emulated adapters on the root's ports. Open the applet, see both cards
-// listed after the detection, and leave.
+// the applet and emulated adapters on the root's ports. Open the applet, see the cards listed
+// after the detection and leave; pick cards with the keyboard and open their profiles.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -36,6 +36,21 @@ tasim::Config Card(tasim::Region region) {
     config.region = region;
     config.version = "3.10.05";
     return config;
+}
+
+bool Contains(const std::string& screen, const std::string& text) {
+    return screen.find(text) != std::string::npos;
+}
+
+// The profiles sheet titled `title` is shown for `port`: its "Port :" line names it.
+bool ProfilesShownFor(const std::string& screen, const std::string& title,
+                      const std::string& port) {
+    std::size_t line = screen.find("Port :");
+    if (!Contains(screen, title) || line == std::string::npos) {
+        return false;
+    }
+    std::string text = screen.substr(line, screen.find('\n', line) - line);
+    return text.find(port + " ") != std::string::npos || text.ends_with(port);
 }
 
 class CplTerminal : public ::testing::Test {
@@ -77,49 +92,95 @@ class CplTerminal : public ::testing::Test {
         return false;
     }
 
+    // Starts the host in an 80 x 24 terminal and opens the applet from its panel.
+    void OpenApplet() {
+        const std::string host = "env QUILAN_ROOT='" + m_root.string() +
+                                 "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
+                                 " TERM=screen '" + HOST_PATH + "' --dir '" +
+                                 (m_root / "applets").string() + "'";
+        ASSERT_EQ(
+            std::system((m_tmux + "new-session -d -s host -x 80 -y 24 \"" + host + "\"").c_str()),
+            0);
+        ASSERT_TRUE(WaitFor([](const std::string& s) {
+            return Contains(s, "Quilan ISDN Terminal Adapter");
+        })) << Screen();
+        Keys("Enter");
+    }
+    // Leaves the main sheet, then the panel; the host ends and its terminal session with it.
+    void CloseApplet() {
+        Keys("Escape");
+        ASSERT_TRUE(WaitFor([](const std::string& s) {
+            return !Contains(s, "Corvane Quilan ISDN T/A (") &&
+                   Contains(s, "Quilan ISDN Terminal Adapter");
+        })) << Screen();
+        Keys("Escape");
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (HostRunning() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_FALSE(HostRunning());
+    }
+
     fs::path m_root;
     std::string m_tmux;
     tasim::Adapter m_northAmerica{Card(tasim::Region::NorthAmerica)};
     tasim::Adapter m_international{Card(tasim::Region::International)};
 };
 
-bool Contains(const std::string& screen, const std::string& text) {
-    return screen.find(text) != std::string::npos;
-}
-
 }  // namespace
 
 TEST_F(CplTerminal, OpensTheAppletAndListsBothEmulatedCards) {
     ASSERT_TRUE(m_northAmerica.Start(m_root, "COM2"));
     ASSERT_TRUE(m_international.Start(m_root, "COM5"));
-    const std::string host = "env QUILAN_ROOT='" + m_root.string() +
-                             "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
-                             " TERM=screen '" + HOST_PATH + "' --dir '" +
-                             (m_root / "applets").string() + "'";
-    ASSERT_EQ(std::system((m_tmux + "new-session -d -s host -x 80 -y 24 \"" + host + "\"").c_str()),
-              0);
-
-    ASSERT_TRUE(WaitFor([](const std::string& s) {
-        return Contains(s, "Quilan ISDN Terminal Adapter");
-    })) << Screen();
-    Keys("Enter");
+    OpenApplet();
     // The list's column may cut the closing parenthesis off.
     ASSERT_TRUE(WaitFor([](const std::string& s) {
         return Contains(s, "Corvane Quilan ISDN T/A ( COM2") &&
                Contains(s, "Corvane Quilan ISDN T/A ( COM5") && !Contains(s, "Please wait");
     })) << Screen();
 
-    Keys("Escape");  // the main sheet
+    CloseApplet();
+}
+
+// A keyboard-only user: the arrows move the selection, Alt+O opens the profiles sheet of the
+// selected card exactly when its firmware (minor version above 3) has profiles.
+TEST_F(CplTerminal, ArrowsSelectTheCardWhoseProfilesAltOOpens) {
+    tasim::Config old = Card(tasim::Region::NorthAmerica);
+    old.version = "3.03.05";
+    tasim::Adapter noProfiles(old);
+    ASSERT_TRUE(noProfiles.Start(m_root, "COM1"));
+    ASSERT_TRUE(m_international.Start(m_root, "COM3"));
+    ASSERT_TRUE(m_northAmerica.Start(m_root, "COM10"));
+    OpenApplet();
     ASSERT_TRUE(WaitFor([](const std::string& s) {
-        return !Contains(s, "Corvane Quilan ISDN T/A (") &&
-               Contains(s, "Quilan ISDN Terminal Adapter");
+        return Contains(s, "( COM1") && Contains(s, "( COM3") && Contains(s, "( COM10") &&
+               !Contains(s, "Please wait");
     })) << Screen();
-    Keys("Escape");  // the panel: the host ends and its terminal session with it
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (HostRunning() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    EXPECT_FALSE(HostRunning());
+
+    const std::string international = "Profiles - International (Excl. North America)";
+    const std::string northAmerica = "Profiles - North America";
+    // COM1 is selected first and has no profiles: the first Alt+O does nothing, or the keys
+    // after it would act on COM1's profiles sheet.
+    Keys("M-o Down M-o");
+    ASSERT_TRUE(WaitFor([&](const std::string& s) {
+        return ProfilesShownFor(s, international, "COM3");
+    })) << Screen();
+    Keys("Escape");
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    Keys("Down M-o");
+    ASSERT_TRUE(WaitFor([&](const std::string& s) {
+        return ProfilesShownFor(s, northAmerica, "COM10");
+    })) << Screen();
+    Keys("Escape");
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    // Back up to COM1: the profile controls are disabled again.
+    Keys("Up Up M-o Down M-o");
+    ASSERT_TRUE(WaitFor([&](const std::string& s) {
+        return ProfilesShownFor(s, international, "COM3");
+    })) << Screen();
+    Keys("Escape");
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    CloseApplet();
 }
 
 // Firmware from the card page: Properties, Download with the offered standard file, the
