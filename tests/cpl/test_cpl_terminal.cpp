@@ -94,7 +94,7 @@ class CplTerminal : public ::testing::Test {
 
     // Starts the host in an 80 x 24 terminal and opens the applet from its panel.
     void OpenApplet() {
-        const std::string host = "env QUILAN_ROOT='" + m_root.string() +
+        const std::string host = "env -u QUILAN_FRONTEND QUILAN_ROOT='" + m_root.string() +
                                  "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
                                  " TERM=screen '" + HOST_PATH + "' --dir '" +
                                  (m_root / "applets").string() + "'";
