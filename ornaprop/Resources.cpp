@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "ornaprop/ProfileResources.h"
+
 namespace ornaprop {
 
 namespace {
@@ -129,20 +131,6 @@ DialogTemplate CardPage() {
         });
 }
 
-DialogTemplate ProfileListPage() {
-    return Dialog(kIddProfileList, "General", 235, 152, 0,
-                  {
-                      Line(ControlKind::Icon, 1008, "", {8, 8, 32, 16}, 0, kIconCard),
-                      Line(ControlKind::Text, -1, "Port :", {48, 8, 40, 8}),
-                      Line(ControlKind::Text, 1001, "", {92, 8, 60, 8}),
-                      Line(ControlKind::Text, -1,
-                           "Profile configuration is not available in this version of the "
-                           "configuration tool. The profiles stored on the card are left "
-                           "unchanged.",
-                           {8, 40, 220, 24}),
-                  });
-}
-
 ui::Image Icon(int size, std::initializer_list<const char*> rows) {
     ui::Image image;
     image.width = size;
@@ -159,7 +147,7 @@ ui::Module MakeModule() {
     module.AddDialog(CardsPage());
     module.AddDialog(DetectCardsDialog());
     module.AddDialog(CardPage());
-    module.AddDialog(ProfileListPage());
+    AddProfileResources(module);
     // A PC card seen from above: the connector at its top edge.
     module.AddIcon(kIconCard, Icon(32, {"+::::::+", "|QUILAN|"}));
     module.AddIcon(kIconCardSmall, Icon(16, {"[=]"}));

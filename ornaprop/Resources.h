@@ -33,7 +33,6 @@ inline constexpr std::uint32_t kIdsDownloadComplete = 59201;
 inline constexpr std::uint32_t kIddCards = 24819;
 inline constexpr std::uint32_t kIddDetectCards = 138;
 inline constexpr std::uint32_t kIddCard = 132;
-inline constexpr std::uint32_t kIddProfileList = 139;
 
 // Icons: a PC card, large (134, 143) and small (142).
 inline constexpr std::uint32_t kIconCard = 134;

@@ -256,14 +256,15 @@ TEST(CardsPageTest, ProfilesSheetTitleFollowsTheCardsRegion) {
             EXPECT_EQ(user.Title(), "Profiles - International (Excl. North America)");
             EXPECT_EQ(user.Tabs(), std::vector<std::string>{"General"});
             EXPECT_FALSE(user.Has(ui::kIdApply));
-            EXPECT_EQ(user.Text(1001), "COM2");
+            EXPECT_TRUE(Received(*international, "AT&V\r")) << "the selected card's profiles";
+            EXPECT_FALSE(Received(*northAmerica, "AT&V\r"));
         })
         .Click(ui::kIdCancel)
         .ClickItem(kList, 1)
         .Click(kProfileProperties)
         .Then([&] {
             EXPECT_EQ(user.Title(), "Profiles - North America");
-            EXPECT_EQ(user.Text(1001), "COM5");
+            EXPECT_TRUE(Received(*northAmerica, "AT&V\r"));
         })
         .Click(ui::kIdOk)
         .Then([&] {
