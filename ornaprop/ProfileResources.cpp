@@ -95,10 +95,10 @@ ui::DialogTemplate ProfileListPage() {
             {ControlKind::ListView,
              1070,
              "",
-             {16, 48, 124, 40},
+             {16, 48, 116, 40},
              style::kReportView | style::kSingleSelection | style::kNoColumnHeader |
                  style::kEditLabels | style::kAlignLeft},
-            {ControlKind::PushButton, 1003, "&Configure Profile ", {144, 64, 80, 8}},
+            {ControlKind::PushButton, 1003, "&Configure Profile ", {136, 64, 88, 8}},
             {ControlKind::GroupBox, -1, "&Default Profile", {8, 96, 220, 52}},
             {ControlKind::Text,
              -1,
