@@ -1,16 +1,19 @@
 // The whole path in a real terminal: the host under tmux (a pseudo-terminal it reads back) with
 // the applet and emulated adapters on the root's ports. Open the applet, see the cards listed
-// after the detection and leave; pick cards with the keyboard and open their profiles.
+// after the detection and leave; pick cards with the keyboard and open their profiles; change
+// a profile's number and see the card store it.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tools/tasim/Adapter.h"
 
@@ -42,15 +45,10 @@ bool Contains(const std::string& screen, const std::string& text) {
     return screen.find(text) != std::string::npos;
 }
 
-// The profiles sheet titled `title` is shown for `port`: its "Port :" line names it.
-bool ProfilesShownFor(const std::string& screen, const std::string& title,
-                      const std::string& port) {
-    std::size_t line = screen.find("Port :");
-    if (!Contains(screen, title) || line == std::string::npos) {
-        return false;
-    }
-    std::string text = screen.substr(line, screen.find('\n', line) - line);
-    return text.find(port + " ") != std::string::npos || text.ends_with(port);
+// How often `card` was asked for its stored profiles: once each time its profiles sheet opens.
+long ProfileReads(const tasim::Adapter& card) {
+    const std::vector<std::string> commands = card.Commands();
+    return std::count(commands.begin(), commands.end(), "AT&V\r");
 }
 
 class CplTerminal : public ::testing::Test {
@@ -159,27 +157,29 @@ TEST_F(CplTerminal, ArrowsSelectTheCardWhoseProfilesAltOOpens) {
 
     const std::string international = "Profiles - International (Excl. North America)";
     const std::string northAmerica = "Profiles - North America";
+    auto sheetClosed = [](const std::string& s) { return !Contains(s, "Profiles - "); };
     // COM1 is selected first and has no profiles: the first Alt+O does nothing, or the keys
     // after it would act on COM1's profiles sheet.
     Keys("M-o Down M-o");
-    ASSERT_TRUE(WaitFor([&](const std::string& s) {
-        return ProfilesShownFor(s, international, "COM3");
-    })) << Screen();
+    ASSERT_TRUE(WaitFor([&](const std::string& s) { return Contains(s, international); }))
+        << Screen();
+    EXPECT_EQ(ProfileReads(m_international), 1);
     Keys("Escape");
-    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    ASSERT_TRUE(WaitFor(sheetClosed)) << Screen();
     Keys("Down M-o");
-    ASSERT_TRUE(WaitFor([&](const std::string& s) {
-        return ProfilesShownFor(s, northAmerica, "COM10");
-    })) << Screen();
+    ASSERT_TRUE(WaitFor([&](const std::string& s) { return Contains(s, northAmerica); }))
+        << Screen();
+    EXPECT_EQ(ProfileReads(m_northAmerica), 1);
     Keys("Escape");
-    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    ASSERT_TRUE(WaitFor(sheetClosed)) << Screen();
     // Back up to COM1: the profile controls are disabled again.
     Keys("Up Up M-o Down M-o");
-    ASSERT_TRUE(WaitFor([&](const std::string& s) {
-        return ProfilesShownFor(s, international, "COM3");
-    })) << Screen();
+    ASSERT_TRUE(WaitFor([&](const std::string& s) { return Contains(s, international); }))
+        << Screen();
+    EXPECT_EQ(ProfileReads(m_international), 2);
     Keys("Escape");
-    ASSERT_TRUE(WaitFor([](const std::string& s) { return !Contains(s, "Port :"); })) << Screen();
+    ASSERT_TRUE(WaitFor(sheetClosed)) << Screen();
+    EXPECT_EQ(ProfileReads(noProfiles), 0) << "COM1's profiles were never opened";
     CloseApplet();
 }
 
@@ -222,4 +222,44 @@ TEST_F(CplTerminal, DownloadsFirmwareFromTheCardPage) {
     Keys("Escape");
     Keys("Escape");
     Keys("Escape");
+}
+
+// A user changes the 1st number of a North American card's profile 0 with the keyboard: the
+// profiles sheet, the profile's configuration sheet, the number, OK twice; the card stores it.
+TEST_F(CplTerminal, ChangesAProfileNumberAndTheCardStoresIt) {
+    ASSERT_TRUE(m_northAmerica.Start(m_root, "COM2"));
+    std::ofstream(m_root / "registry.reg")
+        << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Quilan ISDN T/A \\Directory]\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Quilan ISDN T/A \\ProfileNames]\n";
+    OpenApplet();
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Corvane Quilan ISDN T/A ( COM2") && !Contains(s, "Please wait");
+    })) << Screen();
+
+    Keys("M-o");  // "Pr&ofile Properties"
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Profiles - North America") && Contains(s, "Profile 2");
+    })) << Screen();
+    Keys("M-c");  // "&Configure Profile " for the default profile's row
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return Contains(s, "Profile 0 Configuration") && Contains(s, "Telephone Number:");
+    })) << Screen();
+    Keys("M-t");  // "&Telephone Number:" leads to its edit
+    Keys("555");
+    Keys("Space");
+    Keys("1234");
+    ASSERT_TRUE(WaitFor([](const std::string& s) { return Contains(s, "555 1234"); })) << Screen();
+    Keys("Enter");  // the configuration sheet's OK
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return !Contains(s, "Profile 0 Configuration") && Contains(s, "Profiles - North America");
+    })) << Screen();
+    Keys("Enter");  // the profiles sheet's OK writes the card
+    ASSERT_TRUE(WaitFor([](const std::string& s) {
+        return !Contains(s, "Profiles - North America") && Contains(s, "( COM2");
+    })) << Screen();
+    EXPECT_EQ(m_northAmerica.Register(0, "!N1"), "5551234");
+    EXPECT_EQ(m_northAmerica.Register(0, "!N2"), "5551234");
+    EXPECT_EQ(m_northAmerica.Register(1, "!N1"), "") << "only profile 0 changed";
+
+    CloseApplet();
 }
