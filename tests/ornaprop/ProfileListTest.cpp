@@ -490,6 +490,7 @@ struct HelpRow {
     const char* name;
     int tab;  // -1: the profile list page
     std::uint32_t topic;
+    const char* mentions;  // the topic describes the page as built
 };
 
 void PrintTo(const HelpRow& row, std::ostream* out) {
@@ -517,6 +518,7 @@ TEST_P(ProfileHelpTest, HelpShowsThePagesTopic) {
             ui::HelpViewer* viewer = ui::OpenHelpViewer();
             ASSERT_NE(viewer, nullptr);
             EXPECT_EQ(viewer->TopicNumber(), GetParam().topic);
+            EXPECT_NE(viewer->TopicText().find(GetParam().mentions), std::string::npos);
             viewer->Close();
         })
         .Press(ui::Key::Escape);
@@ -528,12 +530,14 @@ TEST_P(ProfileHelpTest, HelpShowsThePagesTopic) {
     EXPECT_TRUE(Messages().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, ProfileHelpTest,
-                         ::testing::Values(HelpRow{"ProfileList", -1, 0x5100},
-                                           HelpRow{"PrimaryLocation", kPrimaryTab, 0x5200},
-                                           HelpRow{"AlternateLocation", kAlternateTab, 0x5200},
-                                           HelpRow{"Advanced", kAdvancedTab, 0x5400}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Pages, ProfileHelpTest,
+    ::testing::Values(HelpRow{"ProfileList", -1, 0x5100, "press F2"},
+                      HelpRow{"PrimaryLocation", kPrimaryTab, 0x5200, "Enable 2nd Number"},
+                      HelpRow{"AlternateLocation", kAlternateTab, 0x5200,
+                              "Enable Alternate Location"},
+                      HelpRow{"Advanced", kAdvancedTab, 0x5400, "Billing Interval"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace profiles
