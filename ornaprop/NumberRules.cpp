@@ -56,6 +56,18 @@ Scan ScanSpid(std::string_view value) {
     return ScanValue(value, "0123456789");
 }
 
+void StoreNumber(char (&field)[kFieldSize], const std::string& value) {
+    if (ScanNumber(value) == Scan::Ok) {
+        SetField(field, value);
+    }
+}
+
+void StoreSpid(char (&field)[kFieldSize], const std::string& value) {
+    if (ScanSpid(value) == Scan::Ok) {
+        SetField(field, value);
+    }
+}
+
 bool IsFoldedNorthAmerica(const _PROFILELOCATION& location) {
     if (FieldText(location.Number2) != FieldText(location.Number1)) {
         return false;

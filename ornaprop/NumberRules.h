@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "CardProfiles.h"
+#include "ornaprop/ProfileFields.h"
 
 namespace ui {
 class DataExchange;
@@ -31,6 +32,13 @@ enum class Scan { Ok, BadCharacter, TooLong };
 // the 20, but the whole value must fit the record's field of 99 characters.
 Scan ScanNumber(std::string_view value);
 Scan ScanSpid(std::string_view value);
+
+// Store the value in a record field only when it keeps the rules; otherwise the field keeps
+// its value. The checks refuse such values where they run; where they do not (a disabled
+// alternate location keeps what its edits hold), nothing that breaks the rules reaches the
+// record either.
+void StoreNumber(char (&field)[kFieldSize], const std::string& value);
+void StoreSpid(char (&field)[kFieldSize], const std::string& value);
 
 // Loading: whether a stored location shows its 2nd number as not used.
 bool IsFoldedNorthAmerica(const _PROFILELOCATION& location);

@@ -26,20 +26,6 @@ constexpr std::int32_t kSwitchCodes[] = {9, 1, 0};
 constexpr ShownCode kSwitchShown[] = {{0, 2}, {1, 1}, {9, 0}, {kAlternateDisabled, 0}};
 constexpr int kKeepSelection = -2;
 
-// A value that breaks the rules never reaches the record: where no check ran (a disabled
-// alternate location keeps what its edits hold) such a value leaves the field as it was.
-void StoreNumber(char (&field)[kFieldSize], const std::string& text) {
-    if (ScanNumber(text) == Scan::Ok) {
-        SetField(field, text);
-    }
-}
-
-void StoreSpid(char (&field)[kFieldSize], const std::string& text) {
-    if (ScanSpid(text) == Scan::Ok) {
-        SetField(field, text);
-    }
-}
-
 }  // namespace
 
 CPropNAProfile::CPropNAProfile(std::string caption)

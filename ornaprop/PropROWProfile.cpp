@@ -25,14 +25,6 @@ namespace {
 constexpr std::int32_t kSwitchCodes[] = {2, 3, 4};
 constexpr ShownCode kSwitchShown[] = {{2, 0}, {3, 1}, {4, 2}};
 
-// A value that breaks the rules never reaches the record: where no check ran (a disabled
-// alternate location keeps what its edits hold) such a value leaves the field as it was.
-void StoreNumber(char (&field)[kFieldSize], const std::string& text) {
-    if (ScanNumber(text) == Scan::Ok) {
-        SetField(field, text);
-    }
-}
-
 }  // namespace
 
 CPropROWProfile::CPropROWProfile(std::string caption)
