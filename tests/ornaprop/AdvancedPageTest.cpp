@@ -143,7 +143,9 @@ TEST_F(ProfileSheetTest, BacpAndTheInitialIntervalEnableTheIntervals) {
         .Click(ui::kIdOk)
         .Click(ui::kIdCancel);
     RunApplet();
-    EXPECT_TRUE(Sent(*m_pCard, "AT%P5=1%P6=1%P7=30\r"));
+    std::vector<std::string> expected = FactoryWrite(tasim::Region::International, 0);
+    expected[23] = "AT%P5=1%P6=1%P7=30\r";  // profile 2's intervals
+    EXPECT_EQ(m_pCard->Commands(), expected);
 }
 
 struct SwitchRow {
