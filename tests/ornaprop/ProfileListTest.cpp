@@ -215,11 +215,17 @@ TEST_P(RegistryFaultTest, NamesFallBackOrStayAndOkShowsErr0025) {
     RunApplet();
     EXPECT_EQ(Messages(), std::vector<std::string>{kNamesNotSaved});
     EXPECT_EQ(ReadHive(), before);
+    EXPECT_EQ(std::filesystem::exists(Hive()), !before.empty()) << "never created";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Hive, RegistryFaultTest,
-    ::testing::Values(HiveFault{"Unparsable",
+    ::testing::Values(HiveFault{"Missing",
+                                [](const std::filesystem::path& hive) {
+                                    std::filesystem::remove(hive);
+                                },
+                                kFactoryNames},
+                      HiveFault{"Unparsable",
                                 [](const std::filesystem::path& hive) {
                                     std::ofstream(hive, std::ios::trunc)
                                         << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SO";
