@@ -4,6 +4,7 @@
 
 #include "CardInfo.h"
 #include "FileTransferIF.h"
+#include "ornaprop/FirmwareLevels.h"
 #include "ornaprop/HelpTopic.h"
 #include "ornaprop/Resources.h"
 #include "platform/registry/Key.h"
@@ -24,9 +25,6 @@ constexpr int kIdRegionList = 1093;
 // The sorted region list: International first.
 constexpr int kIndexInternational = 0;
 constexpr int kIndexNorthAmerica = 1;
-
-// Firmware from this minor version on can be replaced from the page.
-constexpr int kFirstReplaceableMinor = 2;
 
 constexpr char kDirectoryKey[] = "SOFTWARE\\Corvane\\Quilan ISDN T/A \\Directory";
 constexpr char kElmDirectory[] = "ElmDirectory";

@@ -7,6 +7,7 @@
 #include "CardList.h"
 #include "ornaprop/AppletSheet.h"
 #include "ornaprop/DetectCardsDlg.h"
+#include "ornaprop/FirmwareLevels.h"
 #include "ornaprop/HelpTopic.h"
 #include "ornaprop/PropCard.h"
 #include "ornaprop/PropListProf.h"
@@ -28,9 +29,6 @@ constexpr int kIdProfileText = 1088;
 
 constexpr std::uint32_t kDetectTimer = 1;
 constexpr std::uint32_t kDetectDelayMs = 100;  // lets the page show before the detection runs
-
-// The profile settings exist from this firmware minor version on.
-constexpr int kLastMinorWithoutProfiles = 3;
 
 void Message(std::uint32_t id) {
     ui::MessageBox(ThisModule(), id);

@@ -1,13 +1,14 @@
 // quilan-control: the Control Panel host.
 //
 //   quilan-control                 the applets of every *.cpl in the applet folder
-//                                  ($QUILAN_CPL_DIR, else the lib folder beside bin/)
+//                                  ($QUILAN_CPL_DIR, else the folder of the host's own
+//                                  libraries, where the applet files are installed)
 //   quilan-control --dir DIR       the applets of every *.cpl in DIR
 //   quilan-control FILE.cpl        opens the file's first applet at once and ends with it
 //
 // Exit status 0, 1 when an applet file given on the command line cannot be loaded, 2 on bad
 // usage.
-#include <unistd.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "platform/cpl/ControlPanel.h"
+#include "platform/cpl/Cpl.h"
 
 namespace fs = std::filesystem;
 
@@ -27,9 +29,12 @@ fs::path DefaultAppletFolder() {
     if (const char* dir = std::getenv("QUILAN_CPL_DIR"); dir && *dir) {
         return dir;
     }
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path("lib") : self.parent_path().parent_path() / "lib";
+    // The applet files lie beside the host's interface library, in the build and installed.
+    Dl_info library{};
+    if (dladdr(reinterpret_cast<void*>(&CplIconImage), &library) == 0 || !library.dli_fname) {
+        return ".";
+    }
+    return fs::path(library.dli_fname).parent_path();
 }
 
 std::vector<fs::path> AppletFiles(const fs::path& folder) {
