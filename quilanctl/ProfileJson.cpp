@@ -104,7 +104,23 @@ OrderedJson ProfileToJson(const _STOREDPROFILE& profile, bool bNorthAmerica) {
 // Reading: each function gets the value and where it stands.
 
 std::string TypeName(const Json& value) {
-    return value.is_number_integer() ? "an integer" : std::string("a ") + value.type_name();
+    switch (value.type()) {
+        case Json::value_t::null:
+            return "null";
+        case Json::value_t::boolean:
+            return "a boolean";
+        case Json::value_t::number_integer:
+        case Json::value_t::number_unsigned:
+            return "an integer";
+        case Json::value_t::string:
+            return "a string";
+        case Json::value_t::array:
+            return "a list";
+        case Json::value_t::object:
+            return "an object";
+        default:
+            return "a number";
+    }
 }
 
 const Json& Member(const Json& object, const std::string& where, const char* name) {
