@@ -48,7 +48,7 @@ TEST_F(InstallTest, PlacesEveryFileInItsFhsPlace) {
         << libraries.output;
     EXPECT_EQ(libraries.output.find("not found"), std::string::npos) << libraries.output;
     ShellRun page = Shell("man -l " + Quoted(m_scratch / "usr/share/man/man1/quilanctl.1.gz") +
-                          " | grep -c 'EXIT STATUS'");
+                          " | grep -c '^EXIT STATUS$'");
     EXPECT_EQ(page.output, "1\n") << page.output;
 }
 

@@ -1,7 +1,7 @@
 // The Debian packages of this build, made by CPack and handled by dpkg in a scratch root: what
 // they hold and need, the registry written by the maintainer script and kept by an upgrade,
 // nothing left by a removal but the administrator's system root, and that gone after a purge.
-#include <regex>
+#include <algorithm>
 
 #include "tests/package/Scratch.h"
 #include "tools/tasim/Adapter.h"
@@ -23,14 +23,14 @@ class PackageTest : public ScratchTest {
         return Shell("dpkg --root=" + Quoted(m_scratch) +
                      " --force-script-chrootless --force-depends --force-not-root " + arguments);
     }
-    // The quilan package of another version, repacked from `package`.
+    // The quilan package of another version, repacked from `package` (uncompressed: quickly).
     fs::path Repacked(const fs::path& package, const std::string& version) const {
         fs::path tree = m_scratch.parent_path() / (m_scratch.filename().string() + "-repack");
-        fs::path repacked = m_scratch / ("quilan_" + version + ".deb");
+        fs::path repacked = m_scratch / "packages" / ("quilan_" + version + ".deb");
         ShellRun run =
             Shell("dpkg-deb -R " + Quoted(package) + " " + Quoted(tree) +
                   " && sed -i 's/^Version: .*/Version: " + version + "/' " +
-                  Quoted(tree / "DEBIAN/control") + " && dpkg-deb --root-owner-group -b " +
+                  Quoted(tree / "DEBIAN/control") + " && dpkg-deb --root-owner-group -Znone -b " +
                   Quoted(tree) + " " + Quoted(repacked) + " >/dev/null");
         fs::remove_all(tree);
         EXPECT_EQ(run.status, 0) << run.output;
@@ -48,6 +48,7 @@ class PackageTest : public ScratchTest {
                 left.push_back(relative.string());
             }
         }
+        std::sort(left.begin(), left.end());
         return left;
     }
 };
@@ -112,7 +113,8 @@ TEST_F(PackageTest, InstallsUpgradesRemovesAndPurgesInAScratchRoot) {
         SCOPED_TRACE("a removal leaves only the system root");
         ShellRun removed = Dpkg("-r quilan-tools quilan");
         ASSERT_EQ(removed.status, 0) << removed.output;
-        EXPECT_EQ(Left(), std::vector<std::string>{"etc/quilan/registry.reg"});
+        EXPECT_EQ(Left(), (std::vector<std::string>{"etc/quilan/registry.reg",
+                                                    "etc/quilan/registry.reg.lock"}));
         EXPECT_EQ(ReadFile(Root() / "registry.reg"), edited);
     }
     {
