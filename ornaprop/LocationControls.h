@@ -1,5 +1,6 @@
 // What the two location pages share: the control ids of their dialogs (140 and 145; the SPID
-// controls exist only in 140), the protocol list's codes, and how a list shows a record code.
+// controls exist only in 140), the switch type and protocol lists' codes, and how a list shows
+// a record code. The profile rules (ProfileRules.h) check records against the same lists.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,12 @@ inline constexpr int kSpid2 = 1016;
 
 inline constexpr std::int32_t kAlternateDisabled = 255;
 inline constexpr std::int32_t kAlternateEnabled = 254;  // international: no switch type of its own
+
+// The switch type lists: North America "North America (Auto-Detect)", "AT&T (5ESS)",
+// "National ISDN-1 (NI-1)"; International "Europe (EuroISDN)", "Australia (TPH1962)", "Japan
+// (INS-Net 64)".
+inline constexpr std::int32_t kNorthAmericaSwitchCodes[] = {9, 1, 0};
+inline constexpr std::int32_t kInternationalSwitchCodes[] = {2, 3, 4};
 
 // A record code and the list entry that shows it.
 struct ShownCode {

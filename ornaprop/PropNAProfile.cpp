@@ -19,10 +19,9 @@ using namespace ornaprop::location;
 
 namespace {
 
-// The switch type list: "North America (Auto-Detect)", "AT&T (5ESS)", "National ISDN-1
-// (NI-1)". A disabled alternate location (255) shows the first entry; other codes leave the
-// selection as it is.
-constexpr std::int32_t kSwitchCodes[] = {9, 1, 0};
+// The switch type list's codes; a disabled alternate location (255) shows the first entry;
+// other codes leave the selection as it is.
+constexpr std::span<const std::int32_t> kSwitchCodes = kNorthAmericaSwitchCodes;
 constexpr ShownCode kSwitchShown[] = {{0, 2}, {1, 1}, {9, 0}, {kAlternateDisabled, 0}};
 constexpr int kKeepSelection = -2;
 

@@ -19,10 +19,9 @@ using namespace ornaprop::location;
 
 namespace {
 
-// The switch type list: "Europe (EuroISDN)", "Australia (TPH1962)", "Japan (INS-Net 64)";
-// every code it does not offer (254, 255 and the North American ones included) shows the
-// first entry.
-constexpr std::int32_t kSwitchCodes[] = {2, 3, 4};
+// The switch type list's codes; every code it does not offer (254, 255 and the North American
+// ones included) shows the first entry.
+constexpr std::span<const std::int32_t> kSwitchCodes = kInternationalSwitchCodes;
 constexpr ShownCode kSwitchShown[] = {{2, 0}, {3, 1}, {4, 2}};
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "ornaprop/ProfileRules.h"
 #include "quilanctl/CardAccess.h"
 #include "quilanctl/Commands.h"
 #include "quilanctl/ProfileJson.h"
@@ -34,6 +35,14 @@ Outcome WriteToCard(const std::string& port, const _CARDPROFILES& profiles,
         return failed;
     }
     return WriteCardProfiles(port, profiles);
+}
+
+// Where and what, as a fault of the file's form is told.
+std::string RuleBreakText(const ornaprop::ProfileRuleBreak& broken) {
+    std::string where = broken.profile < 0
+                            ? broken.field
+                            : "Profiles[" + std::to_string(broken.profile) + "]." + broken.field;
+    return where + ": " + broken.rule;
 }
 
 }  // namespace
@@ -78,6 +87,9 @@ int RunProfilesSet(const Arguments& arguments) {
     _CARDPROFILES profiles;
     if (std::optional<std::string> fault = ProfilesFromJson(text, profiles)) {
         return Report({kRefused, file + ": " + *fault});
+    }
+    if (std::optional<ornaprop::ProfileRuleBreak> broken = ornaprop::FirstBrokenRule(profiles)) {
+        return Report({kRefused, file + ": " + RuleBreakText(*broken)});
     }
     if (Outcome failed = WriteToCard(port, profiles, file)) {
         return Report(*failed);

@@ -235,6 +235,19 @@ INSTANTIATE_TEST_SUITE_P(
                     return j.dump();
                 },
                 "bad.json: Profiles[2].InitialBillingInterval: must be from 0 to 65535"},
+        BadFile{"number_breaks_the_pages_rule",
+                [](Json j) {
+                    j["Profiles"][1]["Primary"]["Number1"] = "555-0101";
+                    return j.dump();
+                },
+                "bad.json: Profiles[1].Primary.Number1: ERR0007 : Invalid ISDN Number "
+                "configured. Please enter digits in the range 0 - 9, '#' or '*'."},
+        BadFile{"switch_type_the_pages_do_not_offer",
+                [](Json j) {
+                    j["Profiles"][0]["Primary"]["SwitchType"] = {{"Code", 3}};
+                    return j.dump();
+                },
+                "bad.json: Profiles[0].Primary.SwitchType: is not one the pages offer"},
         BadFile{"other_region",
                 [](Json) { return quilanctl::ProfilesToJson(SampleProfiles(false)).dump(); },
                 "bad.json holds profiles for International firmware; the card on COM3 runs North "
