@@ -105,10 +105,11 @@ std::optional<Hive> Hive::Parse(std::string_view text) {
             }
             line.remove_prefix(1);
             std::optional<std::string> data = TakeQuoted(line);
-            if (!data || !line.empty()) {
+            // A name or data the hive cannot hold (a NUL or carriage return between the quotes,
+            // as a torn write leaves) makes the file unreadable rather than lost on rewrite.
+            if (!data || !line.empty() || hive.SetValue(*current, *name, *data) != Status::Ok) {
                 return std::nullopt;
             }
-            hive.SetValue(*current, *name, *data);
         }
     }
     if (!headerSeen) {

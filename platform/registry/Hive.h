@@ -25,7 +25,8 @@ class QUILAN_EXPORT Hive {
   public:
     // The hive the text holds, or nothing when any line is not part of the format: a missing
     // "REGEDIT4" header, a value before the first key, another hive, a value that is not a
-    // quoted string, an unknown escape, text after the closing quote (a torn line is one).
+    // quoted string, an unknown escape, a NUL or carriage return inside the quotes, text after
+    // the closing quote (a torn line is one).
     // Carriage returns before line ends are accepted. A repeated key merges into the first,
     // a repeated value replaces the earlier one.
     static std::optional<Hive> Parse(std::string_view text);

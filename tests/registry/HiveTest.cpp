@@ -4,14 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
+using namespace std::string_view_literals;
 using registry::Hive;
 
 struct BadText {
     const char* what;
-    const char* text;
+    std::string_view text;
 };
 
 TEST(HiveParse, RejectsWhatIsNotAnExport) {
@@ -33,6 +35,10 @@ TEST(HiveParse, RejectsWhatIsNotAnExport) {
         {"default value", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n@=\"x\"\n"},
         {"unknown escape", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=\"a\\nb\"\n"},
         {"text after the data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=\"1\"x\n"},
+        // Found by fuzzing: such values parsed, and were dropped by the next write.
+        {"zeros inside the data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=\"Off\0\0ce\"\n"sv},
+        {"zeros inside the name", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"v\0\"=\"Office\"\n"sv},
+        {"carriage return inside the data", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n\"v\"=\"a\rb\"\n"},
         {"stray line", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\ngarbage\n"},
     };
     for (const BadText& row : rows) {
