@@ -66,7 +66,8 @@ void CloseFd(int& fd) {
 }  // namespace
 
 bool CommandMatch::Matches(int n, std::string_view command) const {
-    return (nth > 0 && n == nth) || (!text.empty() && EqualNoCase(command, text));
+    return (nth > 0 && n == nth) || (from > 0 && n >= from) ||
+           (!text.empty() && EqualNoCase(command, text));
 }
 
 class Adapter::Impl {

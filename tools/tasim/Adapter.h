@@ -25,10 +25,12 @@ enum class Region { NorthAmerica, International };
 enum class XmodemMode { Crc, Checksum };  // the receiver asks with "C" or with NAK
 
 // Picks commands: the k-th command line received since Start (1 = the first; the set-up
-// command "ATV1E1&K3" counts), or every command whose text without its CR equals `text`
-// (letter case ignored). An empty match (nth 0, text empty) picks nothing.
+// command "ATV1E1&K3" counts), every one from the k-th on, or every command whose text without
+// its CR equals `text` (letter case ignored). An empty match (nth and from 0, text empty) picks
+// nothing.
 struct CommandMatch {
     int nth = 0;
+    int from = 0;
     std::string text;
     bool Matches(int n, std::string_view command) const;
 };
