@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 namespace registry {
 
@@ -74,6 +76,22 @@ std::optional<std::string> ReadAll(const std::filesystem::path& file) {
     }
 }
 
+// Temporary files are named <file>.tmp-XXXXXX and exist only while their writer holds the lock.
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+
+// Under the lock, a temporary file can only be one a writer left when it was killed before it
+// could rename or remove it.
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    const std::string prefix = file.filename().string() + std::string(kTemporaryInfix);
+    const std::filesystem::path dir = file.parent_path().empty() ? "." : file.parent_path();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+        if (entry.path().filename().string().starts_with(prefix)) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
 }  // namespace
 
 Status HiveFile::Load(Hive& hive) const {
@@ -119,7 +137,8 @@ Status HiveFile::Update(const std::function<Status(Hive&)>& change) const {
 }
 
 Status HiveFile::Replace(const std::string& text) const {
-    std::string temp = m_file.string() + ".XXXXXX";
+    RemoveStaleTemporaries(m_file);
+    std::string temp = m_file.string() + std::string(kTemporaryInfix) + "XXXXXX";
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         return Status::WriteFailed;

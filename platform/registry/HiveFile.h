@@ -4,6 +4,8 @@
 // old file or the new one, never a mixture. Writers serialise on an flock() of the lock file
 // <file>.lock and re-read the file under it, so concurrent writers in any processes never lose
 // each other's values. A file that cannot be parsed is reported Unreadable and never rewritten.
+// A writer killed mid-write may leave its temporary file <file>.tmp-XXXXXX; the next writer
+// removes it.
 // A HiveFile only names the file; any thread may use its own HiveFile or share a const one.
 #pragma once
 
