@@ -1,6 +1,7 @@
 #include "platform/sys/NamedMutex.h"
 
 #include <pthread.h>
+#include <time.h>
 
 #include <cerrno>
 #include <new>
@@ -11,6 +12,23 @@ namespace sys {
 namespace {
 
 constexpr std::uint32_t kVersion = 1;
+
+// A waiter looks at the lock again this often, in real time. A release wakes one waiter and
+// leaves the others to the mark that waiters exist, which that one sets again when it finds the
+// lock taken anew; a waiter killed right after it was woken takes the mark with it, and without
+// a second look the others would sleep on a free lock for ever.
+constexpr long kRecheckNs = 100'000'000;
+
+timespec RecheckDeadline() {
+    timespec deadline{};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_nsec += kRecheckNs;
+    if (deadline.tv_nsec >= 1'000'000'000) {
+        deadline.tv_nsec -= 1'000'000'000;
+        ++deadline.tv_sec;
+    }
+    return deadline;
+}
 
 // A recursive, robust, process-shared mutex: the kernel marks it when its owner dies.
 void InitialiseMutex(void* payload) {
@@ -42,7 +60,12 @@ NamedMutex::LockResult NamedMutex::Lock() {
         return LockResult::Failed;
     }
     auto* mutex = static_cast<pthread_mutex_t*>(m_pArea->Payload());
-    switch (pthread_mutex_lock(mutex)) {
+    int result;
+    do {
+        const timespec deadline = RecheckDeadline();
+        result = pthread_mutex_timedlock(mutex, &deadline);
+    } while (result == ETIMEDOUT);
+    switch (result) {
         case 0:
             return LockResult::Acquired;
         case EOWNERDEAD:

@@ -7,8 +7,15 @@
 //                              GetCardInfoList with ten elements
 //   window                     registers a window for card changes, "registered", then prints
 //                              "<message> <wParam> <lParam>" of the first message it handles
+//   churn                      uses the list until it is killed: flags, look-ups, lists and
+//                              scans, saying "ready" after its first round
+//   check                      "ok" when the list works: every slot reads back with its port
+//                              name and sane values, and a flag written reads back; before it
+//                              "abandoned" when the lock was left by a killed holder; otherwise
+//                              what is wrong
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -48,6 +55,56 @@ int Window() {
     return 0;
 }
 
+[[noreturn]] void Churn() {
+    CCardList list;
+    for (std::uint32_t round = 0;; ++round) {
+        const int slot = static_cast<int>(round % 10);
+        list.SetCardConfigFlag(slot, static_cast<int>(round));
+        _CardInfo info{};
+        list.GetPortInfo(slot, info);
+        _CardInfo cards[10] = {};
+        int count = 10;
+        list.GetCardInfoList(cards, count);
+        if (round % 16 == 0) {
+            list.FindInsertedCard(0);  // holds the lock across the probes of ten ports
+        }
+        if (round == 0) {
+            Say("ready");
+        }
+    }
+}
+
+int Check() {
+    CCardList list;
+    _CardInfo info{};
+    std::int32_t result = list.GetPortInfo(0, info);
+    if (result == CCardList::kLockFailed) {
+        Say("abandoned");
+        result = list.GetPortInfo(0, info);
+    }
+    for (int slot = 0; slot < 10; ++slot) {
+        if (slot > 0) {
+            result = list.GetPortInfo(slot, info);
+        }
+        const std::string port = "COM" + std::to_string(slot + 1);
+        if (result != 0 || port != info.szPort || (info.nInserted != 0 && info.nInserted != 1) ||
+            (info.VersionType != VERSIONTYPE_EURO && info.VersionType != VERSIONTYPE_NI1)) {
+            Say("slot " + std::to_string(slot) + ": result " + std::to_string(result) + ", port " +
+                std::string(info.szPort, strnlen(info.szPort, sizeof info.szPort)));
+            return 1;
+        }
+    }
+    _CardInfo cards[10] = {};
+    int count = 10;
+    if (list.SetCardConfigFlag(9, 4711) != 0 || list.GetPortInfo(9, info) != 0 ||
+        info.nConfigFlag != 4711 || list.GetCardInfoList(cards, count) != 0) {
+        Say("a flag written does not read back");
+        return 1;
+    }
+    Say("ok");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +138,12 @@ int main(int argc, char** argv) {
     }
     if (command == "window") {
         return Window();
+    }
+    if (command == "churn") {
+        Churn();
+    }
+    if (command == "check") {
+        return Check();
     }
     std::cerr << "ornaslot_peer: unknown command\n";
     return 2;

@@ -2,12 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <linux/futex.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ptrace.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "TestRoot.h"
@@ -162,6 +169,91 @@ TEST(NamedMutexTest, AHolderThreadThatEndedIsReportedOnceAndTheLockRepaired) {
         EXPECT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
         mutex.Unlock();
     }).join();
+}
+
+// A process that takes `mutex`, says so on `taken` and ends; it waits to be traced first.
+pid_t StartWaiter(sys::NamedMutex& mutex, int taken) {
+    const pid_t child = fork();
+    if (child == 0) {
+        ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        raise(SIGSTOP);
+        if (mutex.Lock() == sys::NamedMutex::LockResult::Acquired) {
+            [[maybe_unused]] ssize_t written = write(taken, "L", 1);
+            mutex.Unlock();
+        }
+        _exit(0);
+    }
+    return child;
+}
+
+bool AsleepInAFutexWait(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::ifstream call("/proc/" + std::to_string(pid) + "/syscall");
+    std::string fields, state, number;
+    stat >> fields >> fields >> state;  // pid, (name), state
+    call >> number;
+    return state == "S" && number == std::to_string(SYS_futex);
+}
+
+// Lets the traced waiter run until it sleeps in the lock's futex wait. Kept traced, it stops
+// again when it wakes; released, it goes its own way.
+bool RunIntoTheLockWait(pid_t child, bool keepTraced) {
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) {
+        return false;
+    }
+    ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_EXITKILL | PTRACE_O_TRACESYSGOOD);
+    for (;;) {
+        if (ptrace(PTRACE_SYSCALL, child, nullptr, nullptr) != 0 ||
+            waitpid(child, &status, 0) != child || !WIFSTOPPED(status)) {
+            return false;
+        }
+        __ptrace_syscall_info info{};
+        if (ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info) > 0 &&
+            info.op == PTRACE_SYSCALL_INFO_ENTRY && info.entry.nr == SYS_futex) {
+            const auto command = info.entry.args[1] & FUTEX_CMD_MASK;
+            if (command == FUTEX_WAIT || command == FUTEX_WAIT_BITSET) {
+                break;
+            }
+        }
+    }
+    if (ptrace(keepTraced ? PTRACE_SYSCALL : PTRACE_DETACH, child, nullptr, nullptr) != 0) {
+        return false;
+    }
+    for (int i = 0; i < 400 && !AsleepInAFutexWait(child); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return AsleepInAFutexWait(child);
+}
+
+// A release wakes one waiter and clears the lock's mark that others wait. The woken one sets
+// the mark again when it finds the lock taken anew; killed before it does, it takes the mark
+// with it, and the next release wakes nobody: the other waiter must still find the lock free.
+TEST(NamedMutexTest, AWaiterKilledAsItWakesLeavesNoOtherWaitingForAFreeLock) {
+    CTestRoot root;
+    sys::NamedMutex mutex("TEST_MUTEX");
+    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);
+    int taken[2];
+    ASSERT_EQ(pipe(taken), 0);
+    const pid_t woken = StartWaiter(mutex, taken[1]);
+    ASSERT_TRUE(RunIntoTheLockWait(woken, true));
+    const pid_t other = StartWaiter(mutex, taken[1]);
+    ASSERT_TRUE(RunIntoTheLockWait(other, false));
+    close(taken[1]);
+
+    mutex.Unlock();  // the first to wait is the first woken
+    int status = 0;
+    ASSERT_EQ(waitpid(woken, &status, 0), woken);
+    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);  // before the woken one
+    kill(woken, SIGKILL);
+    waitpid(woken, &status, 0);
+    mutex.Unlock();
+
+    pollfd ready = {taken[0], POLLIN, 0};
+    EXPECT_EQ(poll(&ready, 1, 2000), 1) << "the other waiter was left waiting for a free lock";
+    kill(other, SIGKILL);
+    waitpid(other, &status, 0);
+    close(taken[0]);
 }
 
 }  // namespace
