@@ -166,8 +166,9 @@ TEST_F(CplHost, TheProgramOpensTheAppletFileItIsGiven) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file);
         fs::remove(m_log);
-        const std::string command = "QUILAN_FRONTEND=headless '" + std::string(HOST_PATH) + "' '" +
-                                    row.file + "' 2>/dev/null </dev/null";
+        const std::string command = "QUILAN_FRONTEND=headless QUILAN_ROOT='" + m_dir.string() +
+                                    "' '" + std::string(HOST_PATH) + "' '" + row.file +
+                                    "' 2>/dev/null </dev/null";
         int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), row.status);

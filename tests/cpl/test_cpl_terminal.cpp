@@ -92,10 +92,10 @@ class CplTerminal : public ::testing::Test {
 
     // Starts the host in an 80 x 24 terminal and opens the applet from its panel.
     void OpenApplet() {
+        const char* scale = std::getenv("QUILAN_TIME_SCALE");  // ctest's, or none
         const std::string host = "env -u QUILAN_FRONTEND QUILAN_ROOT='" + m_root.string() +
-                                 "' QUILAN_TIME_SCALE=" + std::getenv("QUILAN_TIME_SCALE") +
-                                 " TERM=screen '" + HOST_PATH + "' --dir '" +
-                                 (m_root / "applets").string() + "'";
+                                 "' QUILAN_TIME_SCALE=" + (scale ? scale : "1") + " TERM=screen '" +
+                                 HOST_PATH + "' --dir '" + (m_root / "applets").string() + "'";
         ASSERT_EQ(
             std::system((m_tmux + "new-session -d -s host -x 80 -y 24 \"" + host + "\"").c_str()),
             0);

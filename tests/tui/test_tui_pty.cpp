@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,13 +31,21 @@ std::string Run(const std::string& command) {
     return output;
 }
 
+// The test's own time scale, which ctest sets, for the program it starts.
+std::string TimeScale() {
+    const char* scale = std::getenv("QUILAN_TIME_SCALE");
+    return scale ? scale : "1";
+}
+
 class Pane {
   public:
     // Starts the demo with `arguments` in a new detached session of a tmux server of our own.
     explicit Pane(const std::string& arguments)
         : m_tmux("tmux -L quilan-tui-" + std::to_string(getpid()) + "-" +
                  std::to_string(++s_nPanes) + " ") {
-        std::string shell = std::string(TUI_DEMO_PATH) + " " + arguments +
+        // The demo reads the front end and the time scale; the caller's settings stay out.
+        std::string shell = "env -u QUILAN_FRONTEND QUILAN_TIME_SCALE=" + TimeScale() + " " +
+                            std::string(TUI_DEMO_PATH) + " " + arguments +
                             "; echo DEMO-EXIT=$?; stty -a; sleep 600";
         Run(m_tmux + "-f /dev/null new-session -d -x 80 -y 24 '" + shell + "'");
     }
