@@ -64,8 +64,9 @@ TEST_P(CardListKills, TheNextProcessGetsAWorkingList) {
         EXPECT_EQ(said, "ok");
         EXPECT_EQ(next.Wait(), 0);
     }
-    std::cout << "kill points tried: " << kills << " (" << abandoned
-              << " abandoned locks reported to the next process)\n";
+    std::cout << "kill points tried: " << kills << " ("
+              << (keeperAttached ? "another process attached all along" : "none attached between")
+              << "; " << abandoned << " abandoned locks reported to the next process)\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Keeper, CardListKills, ::testing::Bool(),
