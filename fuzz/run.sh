@@ -10,12 +10,14 @@ set -eu
 
 build=$1
 seconds=$2
-seeds=$(cd "$(dirname "$0")" && pwd)/corpus
+here=$(cd "$(dirname "$0")" && pwd)
+seeds=$here/corpus
 failed=0
 printf '%-16s %12s %8s %9s %9s\n' target executions exec/s coverage features
-for program in "$build"/bin/fuzz_*; do
-    [ -x "$program" ] || continue
-    name=${program##*/fuzz_}
+for source in "$here"/*.cpp; do
+    name=$(basename "$source" .cpp)
+    [ "$name" = ReplayMain ] && continue
+    program=$build/bin/fuzz_$name
     found="$build/fuzz-corpus/$name"
     crashes="$build/fuzz-crashes"
     log="$build/fuzz-$name.log"
