@@ -21,7 +21,6 @@
 #include <string>
 #include <thread>
 #include <tuple>
-#include <vector>
 
 #include "CardInfo.h"
 #include "ComStorage.h"
@@ -70,8 +69,8 @@ _CARDPROFILES Written() {
     return card;
 }
 
-// What the cards pages do: identify, then version and region whatever they answer; the first
-// failure is the code.
+// What a detection scan does on the port: identify, then version and region whatever they answer;
+// the first failure is the code.
 std::int32_t Detect(const tasim::Adapter&) {
     CCardInfo card;
     std::int32_t code = card.OpenConnection(kPort);
