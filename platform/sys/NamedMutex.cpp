@@ -1,7 +1,6 @@
 #include "platform/sys/NamedMutex.h"
 
 #include <pthread.h>
-#include <time.h>
 
 #include <cerrno>
 #include <new>
@@ -11,31 +10,18 @@ namespace sys {
 
 namespace {
 
-constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersion = 2;
 
-// A waiter looks at the lock again this often, in real time. A release wakes one waiter and
-// leaves the others to the mark that waiters exist, which that one sets again when it finds the
-// lock taken anew; a waiter killed right after it was woken takes the mark with it, and without
-// a second look the others would sleep on a free lock for ever.
-constexpr long kRecheckNs = 100'000'000;
-
-timespec RecheckDeadline() {
-    timespec deadline{};
-    clock_gettime(CLOCK_REALTIME, &deadline);
-    deadline.tv_nsec += kRecheckNs;
-    if (deadline.tv_nsec >= 1'000'000'000) {
-        deadline.tv_nsec -= 1'000'000'000;
-        ++deadline.tv_sec;
-    }
-    return deadline;
-}
-
-// A recursive, robust, process-shared mutex: the kernel marks it when its owner dies.
+// A recursive, robust, process-shared mutex: the kernel marks it when its owner dies. With
+// priority inheritance the kernel keeps its waiters and hands it from owner to waiter itself;
+// a plain futex mutex only wakes one waiter and leaves it to take the lock, and one killed right
+// after its wake-up could leave the others asleep on a free lock for ever.
 void InitialiseMutex(void* payload) {
     pthread_mutexattr_t attributes;
     pthread_mutexattr_init(&attributes);
     pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
     pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
+    pthread_mutexattr_setprotocol(&attributes, PTHREAD_PRIO_INHERIT);
     pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
     pthread_mutex_init(new (payload) pthread_mutex_t, &attributes);
     pthread_mutexattr_destroy(&attributes);
@@ -60,12 +46,7 @@ NamedMutex::LockResult NamedMutex::Lock() {
         return LockResult::Failed;
     }
     auto* mutex = static_cast<pthread_mutex_t*>(m_pArea->Payload());
-    int result;
-    do {
-        const timespec deadline = RecheckDeadline();
-        result = pthread_mutex_timedlock(mutex, &deadline);
-    } while (result == ETIMEDOUT);
-    switch (result) {
+    switch (pthread_mutex_lock(mutex)) {
         case 0:
             return LockResult::Acquired;
         case EOWNERDEAD:

@@ -4,7 +4,7 @@
 // it. Taking it waits without time limit. When a holder ended (its thread or its whole process)
 // while holding it, the next taker is told so and the lock is repaired and left free, so that
 // nothing stays locked forever; a taker killed while it waited leaves no other waiting on a
-// free lock (waiters look at it again every 100 ms of real time).
+// free lock (the kernel hands the lock from owner to waiter).
 //
 // Ownership: the object keeps the lock's shared memory attached for its life; several objects of
 // the same name, in one process or many, are the same lock. All functions may be called from any

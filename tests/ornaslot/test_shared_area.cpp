@@ -177,7 +177,10 @@ pid_t StartWaiter(sys::NamedMutex& mutex, int taken) {
     if (child == 0) {
         ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
         raise(SIGSTOP);
-        if (mutex.Lock() == sys::NamedMutex::LockResult::Acquired) {
+        sys::NamedMutex::LockResult result;
+        while ((result = mutex.Lock()) == sys::NamedMutex::LockResult::Abandoned) {
+        }
+        if (result == sys::NamedMutex::LockResult::Acquired) {
             [[maybe_unused]] ssize_t written = write(taken, "L", 1);
             mutex.Unlock();
         }
@@ -212,7 +215,8 @@ bool RunIntoTheLockWait(pid_t child, bool keepTraced) {
         if (ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info) > 0 &&
             info.op == PTRACE_SYSCALL_INFO_ENTRY && info.entry.nr == SYS_futex) {
             const auto command = info.entry.args[1] & FUTEX_CMD_MASK;
-            if (command == FUTEX_WAIT || command == FUTEX_WAIT_BITSET) {
+            if (command == FUTEX_WAIT || command == FUTEX_WAIT_BITSET || command == FUTEX_LOCK_PI ||
+                command == FUTEX_LOCK_PI2) {
                 break;
             }
         }
@@ -226,9 +230,10 @@ bool RunIntoTheLockWait(pid_t child, bool keepTraced) {
     return AsleepInAFutexWait(child);
 }
 
-// A release wakes one waiter and clears the lock's mark that others wait. The woken one sets
-// the mark again when it finds the lock taken anew; killed before it does, it takes the mark
-// with it, and the next release wakes nobody: the other waiter must still find the lock free.
+// A release wakes the first waiter. Where waking only lets it try, the lock can be taken by
+// someone else before the woken one sets the mark that others wait; killed before that, it takes
+// the mark with it and the next release wakes nobody. Wherever the lock goes, the other waiter
+// must get it.
 TEST(NamedMutexTest, AWaiterKilledAsItWakesLeavesNoOtherWaitingForAFreeLock) {
     CTestRoot root;
     sys::NamedMutex mutex("TEST_MUTEX");
@@ -241,18 +246,34 @@ TEST(NamedMutexTest, AWaiterKilledAsItWakesLeavesNoOtherWaitingForAFreeLock) {
     ASSERT_TRUE(RunIntoTheLockWait(other, false));
     close(taken[1]);
 
-    mutex.Unlock();  // the first to wait is the first woken
+    mutex.Unlock();
     int status = 0;
-    ASSERT_EQ(waitpid(woken, &status, 0), woken);
-    ASSERT_EQ(mutex.Lock(), sys::NamedMutex::LockResult::Acquired);  // before the woken one
+    ASSERT_EQ(waitpid(woken, &status, 0), woken);  // on its way out of the wait
+    // A thread of this process takes the lock meanwhile if it can, and holds it while the woken
+    // waiter is killed.
+    std::atomic<bool> held{false};
+    std::atomic<bool> release{false};
+    std::thread meanwhile([&] {
+        while (mutex.Lock() == sys::NamedMutex::LockResult::Abandoned) {
+        }
+        held = true;
+        while (!release) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        mutex.Unlock();
+    });
+    for (int i = 0; i < 40 && !held; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     kill(woken, SIGKILL);
     waitpid(woken, &status, 0);
-    mutex.Unlock();
+    release = true;
 
     pollfd ready = {taken[0], POLLIN, 0};
     EXPECT_EQ(poll(&ready, 1, 2000), 1) << "the other waiter was left waiting for a free lock";
     kill(other, SIGKILL);
     waitpid(other, &status, 0);
+    meanwhile.join();
     close(taken[0]);
 }
 
