@@ -1,14 +1,36 @@
 // Events and thread handles of the platform core, with real threads.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <future>
+#include <string>
+#include <thread>
 
 #include "platform/sys/Handle.h"
 #include "platform/sys/Thread.h"
 
 namespace {
+
+// True once the thread `tid` of this process sleeps in the kernel (state S), for up to 10 s.
+bool SleepsSoon(const std::atomic<pid_t>& tid) {
+    for (int tries = 0; tries < 10000; ++tries) {
+        if (pid_t id = tid.load()) {
+            std::ifstream stat("/proc/self/task/" + std::to_string(id) + "/stat");
+            std::string line;
+            std::getline(stat, line);
+            std::size_t close = line.rfind(')');
+            if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S') {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
 
 TEST(Events, ManualResetEventStaysSetUntilReset) {
     sys::Handle event = sys::CreateEvent();
@@ -35,9 +57,14 @@ TEST(Events, SetFromAnotherThreadEndsAWait) {
 
 TEST(Events, ClosingAnEventWhileAnotherThreadWaitsIsSafe) {
     sys::Handle event = sys::CreateEvent();
+    std::atomic<pid_t> waiter{0};
     // 2000 ms of the system's time: long enough to be closed under the waiter.
-    auto waiting = std::async(std::launch::async, [event] { return sys::Wait(event, 2000); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    auto waiting = std::async(std::launch::async, [event, &waiter] {
+        waiter = gettid();
+        return sys::Wait(event, 2000);
+    });
+    // Closed only once the waiter sleeps in its wait: before, its wait would find no event.
+    ASSERT_TRUE(SleepsSoon(waiter));
     EXPECT_TRUE(sys::CloseHandle(event));
     EXPECT_EQ(waiting.get(), sys::WaitResult::Timeout);
     // The name is gone: every later use fails instead of touching a freed object.
