@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "CardInfo.h"
@@ -73,8 +74,12 @@ Outcome CheckSameRegion(const std::string& port, const CardFirmware& firmware,
                                  RegionName(firmware.type) + " firmware"};
 }
 
-Outcome ReadCardProfiles(const std::string& port, _CARDPROFILES& profiles) {
-    std::memset(&profiles, 0, sizeof profiles);
+namespace {
+
+// One conversation with the card's profile storage: open, `exchange`, close; `failed` says what
+// went wrong when the exchange fails.
+Outcome WithStorage(const std::string& port, const std::function<std::int32_t(CStorage&)>& exchange,
+                    const std::string& failed) {
     CComStorage storage;
     CStorage& store = storage;
     std::int32_t status = store.Open(port.c_str());
@@ -83,29 +88,26 @@ Outcome ReadCardProfiles(const std::string& port, _CARDPROFILES& profiles) {
         outcome = PortBusy(port);
     } else if (status != 0) {
         outcome = Failure{kCardError, port + ": the connection to the card cannot be set up"};
-    } else if (store.ReadProfiles(profiles) != 0) {
-        outcome = Failure{kCardError, port + ": reading the profiles from the card failed"};
+    } else if (exchange(store) != 0) {
+        outcome = Failure{kCardError, port + ": " + failed};
     }
     store.Close();
     return outcome;
 }
 
+}  // namespace
+
+Outcome ReadCardProfiles(const std::string& port, _CARDPROFILES& profiles) {
+    std::memset(&profiles, 0, sizeof profiles);
+    return WithStorage(
+        port, [&profiles](CStorage& store) { return store.ReadProfiles(profiles); },
+        "reading the profiles from the card failed");
+}
+
 Outcome WriteCardProfiles(const std::string& port, const _CARDPROFILES& profiles) {
-    CComStorage storage;
-    CStorage& store = storage;
-    std::int32_t status = store.Open(port.c_str());
-    Outcome outcome;
-    if (status == CStorage::kPortFailed) {
-        outcome = PortBusy(port);
-    } else if (status != 0) {
-        outcome = Failure{kCardError, port + ": the connection to the card cannot be set up"};
-    } else if (store.WriteProfiles(profiles) != 0) {
-        outcome = Failure{kCardError, port +
-                                          ": writing the profiles to the card failed; it may "
-                                          "hold part of the new settings"};
-    }
-    store.Close();
-    return outcome;
+    return WithStorage(
+        port, [&profiles](CStorage& store) { return store.WriteProfiles(profiles); },
+        "writing the profiles to the card failed; it may hold part of the new settings");
 }
 
 }  // namespace quilanctl
